@@ -1,0 +1,40 @@
+# Windows build: skyfold.scr, the preview host used by tools/run, the test doubles of the Windows 9x
+# password components and the Win32 test programs. Every program links its runtime statically so
+# that it imports system DLLs only.
+enable_language(RC)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
+add_library(skyfold_host OBJECT
+  host/password_gate.cpp
+  host/run_modes.cpp
+  host/saver_window.cpp
+  settings/config_dialog.cpp
+  settings/settings_store.cpp)
+add_library(skyfold_scene OBJECT
+  scene/render_state.cpp
+  scene/scene_surface.cpp
+  scene/win32_clock_source.cpp)
+foreach(objects skyfold_host skyfold_scene)
+  target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
+endforeach()
+
+add_executable(skyfold WIN32 host/win32_entry.cpp resources/skyfold.rc)
+set_target_properties(skyfold PROPERTIES SUFFIX ".scr")
+target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
+configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/skyfold_version.h)
+target_include_directories(skyfold PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(skyfold PRIVATE skyfold_host skyfold_scene skyfold_portable
+                      opengl32 glu32 winmm)
+
+# The same program under a second name, for which the test prefix emulates Windows 98.
+add_custom_command(TARGET skyfold POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:skyfold> ${CMAKE_BINARY_DIR}/bin/skyfold98.scr)
+
+add_executable(preview_host tools/preview_host/preview_host.cpp)
+target_compile_options(preview_host PRIVATE ${SKYFOLD_WARNINGS})
+
+add_subdirectory(tests/win32)

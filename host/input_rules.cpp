@@ -1,0 +1,15 @@
+// Mouse-travel arithmetic of the full-screen run, free of Win32 so that it is tested everywhere.
+#include "host/input_rules.h"
+
+static uint64_t distance(int32_t a, int32_t b) {
+    const int64_t d = static_cast<int64_t>(a) - static_cast<int64_t>(b);
+    return static_cast<uint64_t>(d < 0 ? -d : d);
+}
+
+uint64_t mouseTravel(ScreenPoint reference, ScreenPoint current) {
+    return distance(current.x, reference.x) + distance(current.y, reference.y);
+}
+
+bool mouseTravelEndsRun(ScreenPoint reference, ScreenPoint current) {
+    return mouseTravel(reference, current) > kMouseMoveThresholdPixels;
+}

@@ -1,0 +1,93 @@
+// Entry work of the saver process: platform detection, the outermost exception guard and the
+// four run modes (configure, full screen, preview, password change) with their exit codes.
+#include "host/run_modes.h"
+
+#include <cstdint>
+
+#include "host/command_line.h"
+#include "host/password_gate.h"
+#include "host/saver_window.h"
+#include "resources/resource_ids.h"
+#include "settings/config_dialog.h"
+
+#ifdef _MSC_VER
+#pragma warning(disable : 4996)  // GetVersionExA: the plain version query is what tells 9x from NT
+#endif
+
+static struct {
+    HINSTANCE moduleInstance;
+    bool isWin9x;
+} gEntry;
+
+static const int kRejectedExitCode = -1;    // unknown switch, or no usable preview window
+static const int kPasswordChangedExitCode = 0;
+
+HINSTANCE hostModuleInstance() { return gEntry.moduleInstance; }
+bool hostIsWin9x() { return gEntry.isWin9x; }
+
+static bool detectWin9x() {
+    OSVERSIONINFOA version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    const BOOL known = GetVersionExA(&version);
+    return known && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+// Window handles travel as 32-bit decimal numbers; widen them the way Windows widens handles
+// between 32- and 64-bit processes (sign extension).
+static HWND windowFromHandleValue(uint32_t value) {
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<int32_t>(value)));
+}
+
+static HWND ownerOrForeground(uint32_t handle) {
+    const HWND owner = windowFromHandleValue(handle);
+    if (handle == 0 || !IsWindow(owner)) return GetForegroundWindow();
+    return owner;
+}
+
+// NOTE: installed as the process's top-level filter, so an exception that escapes any mode reaches
+// it through the system's unhandled-exception processing (a debugger, when attached, sees it first).
+// It makes sure the system's screen-saver-running flag is not left on after a crash, then ends the
+// process with the exception's code.
+static LONG WINAPI guardUnhandledException(EXCEPTION_POINTERS* exception) {
+    setSaverRunningFlag(false);
+    ExitProcess(exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+int openConfigDialog(HWND owner) {
+    return static_cast<int>(DialogBoxParamA(gEntry.moduleInstance,
+                                            MAKEINTRESOURCEA(kConfigDialogId), owner,
+                                            configDialogProc, 0));
+}
+
+static int runPreview(uint32_t handle) {
+    const HWND previewWindow = windowFromHandleValue(handle);
+    if (handle == 0 || !IsWindow(previewWindow)) return kRejectedExitCode;
+    return runSaverWindow(previewWindow);
+}
+
+static int runChangePassword(uint32_t handle) {
+    if (!gEntry.isWin9x) return kRejectedExitCode;
+    changePassword(ownerOrForeground(handle));
+    return kPasswordChangedExitCode;
+}
+
+static int runMode(const SwitchChoice& choice) {
+    switch (choice.mode) {
+        case RunMode::Configure:
+            return openConfigDialog(choice.namesOwner ? ownerOrForeground(choice.handle) : NULL);
+        case RunMode::FullScreen: return runSaverWindow(NULL);
+        case RunMode::Preview: return runPreview(choice.handle);
+        case RunMode::ChangePassword: return runChangePassword(choice.handle);
+        case RunMode::Rejected: break;
+    }
+    return kRejectedExitCode;
+}
+
+int dispatchCommandLine(HINSTANCE moduleInstance, const char* switchText) {
+    gEntry.moduleInstance = moduleInstance;
+    gEntry.isWin9x = detectWin9x();
+    SetUnhandledExceptionFilter(guardUnhandledException);
+    return runMode(scanSwitchText(switchText));
+}

@@ -1,0 +1,28 @@
+// The one window a saver run shows (a topmost full-screen popup, or a child of the preview window
+// that Windows supplies), the process's message loop, and the rules that end a full-screen run on
+// user input. Win32 only.
+#pragma once
+#ifndef _WIN32
+#error "saver_window.h belongs to the Win32 host"
+#endif
+
+#include <windows.h>
+
+// Runs the saver full screen (no parent) or inside the preview window; returns the exit code.
+int runSaverWindow(HWND previewWindow);
+
+enum class SaverStart { Created, AlreadyRunning, Failed };
+
+// Everything runSaverWindow does before its message loop: the single-instance check, the password
+// verifier, the window class and the window. The loop and the unloading are left to the caller.
+SaverStart startSaverWindow(HWND previewWindow);
+
+HWND saverWindowHandle();
+bool hostIsPreview();
+
+// The saver window's class procedure: the host's filters, then the scene's saverProc.
+LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Default handling for the saver window: close-on-input rules, cursor hiding, the password
+// request, then DefWindowProcA. The scene calls it for everything it does not handle itself.
+LRESULT CALLBACK defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

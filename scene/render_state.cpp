@@ -1,0 +1,90 @@
+// Fixed OpenGL state of the scene (light, fog, depth, colour material), the projection list and the
+// order in which a frame is composed. State left behind, per frame: viewport, both matrices
+// (projection list) and the clear; everything else is set once here.
+#include "scene/render_state.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "scene/scene_view.h"
+
+unsigned int textureSlots[kTextureSlotCount] = {0};
+
+static const double kFieldOfViewDegrees = 45.0;
+static const double kNearPlaneUnits = 0.25;
+static const double kFarPlaneUnits = 100.0;
+static const GLfloat kFogStartUnits = 20.0f;  // notes start fading 10 units behind the field's centre
+static const GLfloat kFogEndUnits = 24.0f;    // and are black from here on
+static const GLfloat kFogDensity = 0.5f;      // unused by linear fog, set for completeness
+
+static void setLight() {
+    static const GLfloat kAmbient[] = {0.0f, 0.0f, 0.0f, 0.0f};
+    static const GLfloat kDiffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    static const GLfloat kSpecular[] = {0.3f, 0.3f, 0.3f, 1.0f};
+    static const GLfloat kPosition[] = {0.0f, 5.0f, 5.0f, 1.0f};  // above and behind the eye
+    glLightfv(GL_LIGHT0, GL_AMBIENT, kAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kDiffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, kSpecular);
+    glLightfv(GL_LIGHT0, GL_POSITION, kPosition);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+}
+
+static void setFog() {
+    static const GLfloat kFogColor[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, kFogColor);
+    glFogf(GL_FOG_DENSITY, kFogDensity);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, kFogStartUnits);
+    glFogf(GL_FOG_END, kFogEndUnits);
+}
+
+static void buildSceneResources() {
+    setFog();
+    glNewList(kProjectionList, GL_COMPILE);
+    setViewProjection(viewWidth, viewHeight);
+    glEndList();
+}
+
+void initRenderState() {
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    setLight();
+    buildSceneResources();
+    glEnable(GL_NORMALIZE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+void setViewProjection(int32_t width, int32_t height) {
+    // A client area 0 pixels high shows nothing; any finite aspect will do for it.
+    const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfViewDegrees, aspect, kNearPlaneUnits, kFarPlaneUnits);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void drawFrame() {
+    glCallList(kProjectionList);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void releaseSceneResources() {
+    for (int slot = 0; slot < kTextureSlotCount; ++slot) {
+        const GLuint name = textureSlots[slot];
+        glDeleteTextures(1, &name);
+        textureSlots[slot] = 0;
+    }
+    for (GLuint list = 1; list <= kLastDisplayList; ++list) glDeleteLists(list, 1);
+}

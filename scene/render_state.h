@@ -1,0 +1,25 @@
+// The scene's fixed OpenGL state, the numbering of its display lists and texture slots, the view
+// projection, and the composition of one frame.
+#pragma once
+
+#include <cstdint>
+
+const unsigned int kBannerList = 11;      // the banner quad with its own state changes
+const unsigned int kProjectionList = 12;  // viewport, perspective projection, identity model-view
+const unsigned int kLastDisplayList = 12;
+const int kTextureSlotCount = 11;         // slot 0 the banner, 1 to 10 the note sides
+
+// Texture names by slot; 0 where no texture was made.
+extern unsigned int textureSlots[kTextureSlotCount];
+
+// Sets the fixed state once and builds every texture and display list.
+void initRenderState();
+
+// Viewport and perspective projection for a client area of the given pixel size.
+void setViewProjection(int32_t width, int32_t height);
+
+// Composes one frame; the caller presents it.
+void drawFrame();
+
+// Deletes every texture slot and display list; the rendering context must still be current.
+void releaseSceneResources();

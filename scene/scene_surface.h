@@ -1,0 +1,16 @@
+// The scene's entry point and frame pump: on the saver window's creation it covers the window with
+// an OpenGL child window and builds everything it draws with; every paint of that child draws and
+// presents one frame; on destruction it releases it all. Win32 only.
+#pragma once
+#ifndef _WIN32
+#error "scene_surface.h belongs to the Win32 scene"
+#endif
+
+#include <windows.h>
+
+// The scene's message function for the saver window: creation and destruction here, every other
+// message to the host's defaultSaverProc.
+LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Module that the scene loads its bitmap resources from.
+HINSTANCE sceneModuleInstance();

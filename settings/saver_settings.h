@@ -1,0 +1,21 @@
+// The three user settings of the saver and the store that keeps them per user.
+#pragma once
+
+#include <cstdint>
+
+enum ViewAngleMode : int32_t { BottomUp = 0, FrontOn = 1, TopDown = 2, Random = 3 };
+enum CurrencyType : int32_t { AustralianDollars = 0, AmericanDollars = 1, Euros = 2 };
+
+struct SaverSettings {
+    int32_t noteCount;     // notes drawn; 75 to 1500 from the dialog
+    int32_t viewAngle;     // a ViewAngleMode, kept as stored (not range-checked)
+    int32_t currencyType;  // a CurrencyType, kept as stored (not range-checked)
+};
+
+extern SaverSettings saverSettings;
+
+// Fills all three fields from the store; a missing key or value gives that field's default.
+void loadSettings();
+
+// Writes all three fields; false (after telling the user) when the key cannot be created.
+bool saveSettings();

@@ -1,0 +1,65 @@
+// The settings store on the Windows registry: three REG_DWORD values under one per-user key.
+// Values are kept exactly as stored; the scene and the dialog decide what an odd value means.
+#include <windows.h>
+
+#include "settings/saver_settings.h"
+
+SaverSettings saverSettings;
+
+static const char kSettingsKey[] = "Software\\Quillmark\\Skyfold";
+static const char kNoteCountValue[] = "Number of Notes";
+static const char kViewAngleValue[] = "View Angle";
+static const char kCurrencyValue[] = "Type of Currency";
+static const int32_t kDefaultNoteCount = 200;
+static const int32_t kDefaultViewAngle = Random;
+static const int32_t kDefaultCurrency = AustralianDollars;
+
+// A value of 1 to 3 bytes fills the low bytes of the number; the bytes it does not reach are 0.
+// A failed read (no key, no value, more than 4 bytes) gives the default.
+static int32_t readValue(HKEY key, const char* name, int32_t fallback) {
+    if (!key) return fallback;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    const LONG status =
+        RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE*>(&value), &size);
+    return status == ERROR_SUCCESS ? static_cast<int32_t>(value) : fallback;
+}
+
+void loadSettings() {
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) key = NULL;
+    saverSettings.noteCount = readValue(key, kNoteCountValue, kDefaultNoteCount);
+    saverSettings.viewAngle = readValue(key, kViewAngleValue, kDefaultViewAngle);
+    saverSettings.currencyType = readValue(key, kCurrencyValue, kDefaultCurrency);
+    if (key) RegCloseKey(key);
+}
+
+static void reportSaveFailure(LONG error) {
+    char* text = NULL;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
+                   static_cast<DWORD>(error), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                   reinterpret_cast<char*>(&text), 0, NULL);
+    MessageBoxA(NULL, text ? text : "", "GetLastError", MB_OK | MB_ICONINFORMATION);
+    LocalFree(text);
+}
+
+static void writeValue(HKEY key, const char* name, int32_t value) {
+    const DWORD data = static_cast<DWORD>(value);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+bool saveSettings() {
+    HKEY key = NULL;
+    char emptyClass[] = "";
+    const LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, emptyClass,
+                                        REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &key, NULL);
+    if (status != ERROR_SUCCESS) {
+        reportSaveFailure(status);
+        return false;
+    }
+    writeValue(key, kNoteCountValue, saverSettings.noteCount);
+    writeValue(key, kViewAngleValue, saverSettings.viewAngle);
+    writeValue(key, kCurrencyValue, saverSettings.currencyType);
+    RegCloseKey(key);
+    return true;
+}

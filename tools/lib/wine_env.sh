@@ -1,0 +1,71 @@
+# Sourced by tools/run and tools/test: a private Wine prefix under build/, an X display (the
+# caller's, or a private Xvfb), and one wineserver kept alive for the whole session.
+#   skyfold_wine_start [--private-display]   sets DISPLAY, WINEPREFIX and friends
+#   skyfold_wine_stop                        ends the wineserver and any Xvfb we started
+
+skyfold_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+skyfold_xvfb_pid=""
+readonly skyfold_prefix_version=1   # bump when the prefix set-up below changes
+
+skyfold_start_xvfb() {
+    local number
+    for number in $(seq 91 140); do
+        [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+        Xvfb ":${number}" -screen 0 1280x720x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        skyfold_xvfb_pid=$!
+        export DISPLAY=":${number}"
+        local tries
+        for tries in $(seq 1 100); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            kill -0 "$skyfold_xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+    done
+    echo "cannot start Xvfb" >&2
+    return 1
+}
+
+skyfold_reg_add() {
+    wine reg add "$@" /f >/dev/null 2>&1
+}
+
+# Settings of the test prefix: no waiting for a window manager, no crash dialog, and Windows 98
+# (with our password components preferred) for the programs that emulate it.
+skyfold_prepare_prefix() {
+    local marker="$WINEPREFIX/.skyfold-prefix-v${skyfold_prefix_version}"
+    [ -f "$marker" ] && return 0
+    echo "Creating the Wine prefix in $WINEPREFIX ..."
+    wineboot -i >/dev/null 2>&1
+    skyfold_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+    skyfold_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    local program
+    for program in skyfold98.scr password_gate_test98.exe; do
+        skyfold_reg_add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d win98
+        skyfold_reg_add "HKCU\\Software\\Wine\\AppDefaults\\$program\\DllOverrides" /v mpr /d native,builtin
+    done
+    wineserver -w
+    touch "$marker"
+}
+
+skyfold_wine_start() {
+    export WINEPREFIX="$skyfold_root/build/wineprefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$skyfold_root/build"
+    if [ "${1:-}" = "--private-display" ] || [ -z "${DISPLAY:-}" ]; then
+        skyfold_start_xvfb
+    fi
+    skyfold_prepare_prefix
+    wineserver -p
+    # Start Wine's services with every stream detached, so that none inherits a caller's pipe.
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1
+}
+
+skyfold_wine_stop() {
+    wineserver -k 2>/dev/null || true
+    if [ -n "$skyfold_xvfb_pid" ]; then
+        kill "$skyfold_xvfb_pid" 2>/dev/null || true
+        wait "$skyfold_xvfb_pid" 2>/dev/null || true
+        skyfold_xvfb_pid=""
+    fi
+}
