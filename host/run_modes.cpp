@@ -85,9 +85,13 @@ static int runMode(const SwitchChoice& choice) {
     return kRejectedExitCode;
 }
 
-int dispatchCommandLine(HINSTANCE moduleInstance, const char* switchText) {
+void initHostState(HINSTANCE moduleInstance) {
     gEntry.moduleInstance = moduleInstance;
     gEntry.isWin9x = detectWin9x();
+}
+
+int dispatchCommandLine(HINSTANCE moduleInstance, const char* switchText) {
+    initHostState(moduleInstance);
     SetUnhandledExceptionFilter(guardUnhandledException);
     return runMode(scanSwitchText(switchText));
 }

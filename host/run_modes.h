@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+// Takes the module handle and detects the platform family; the first thing the entry does.
+void initHostState(HINSTANCE moduleInstance);
+
 // Runs the mode that the switch text selects and returns the process's exit code.
 int dispatchCommandLine(HINSTANCE moduleInstance, const char* switchText);
 

@@ -1,0 +1,39 @@
+// Recording stand-in for the scene's saverProc.
+#include "tests/win32/recording_scene.h"
+
+#include "host/saver_window.h"
+#include "scene/scene_surface.h"
+
+static const int kRecordCapacity = 4096;
+
+static struct {
+    int count;
+    UINT messages[kRecordCapacity];
+    WPARAM wParams[kRecordCapacity];
+} gRecord;
+
+static bool sawMatching(UINT message, bool anyWParam, WPARAM wParam) {
+    for (int i = 0; i < gRecord.count; ++i) {
+        if (gRecord.messages[i] == message && (anyWParam || gRecord.wParams[i] == wParam)) return true;
+    }
+    return false;
+}
+
+bool sceneSaw(UINT message) { return sawMatching(message, true, 0); }
+bool sceneSaw(UINT message, WPARAM wParam) { return sawMatching(message, false, wParam); }
+void forgetSceneMessages() { gRecord.count = 0; }
+
+HINSTANCE sceneModuleInstance() { return GetModuleHandleA(NULL); }
+
+LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (gRecord.count < kRecordCapacity) {
+        gRecord.messages[gRecord.count] = message;
+        gRecord.wParams[gRecord.count] = wParam;
+        ++gRecord.count;
+    }
+    switch (message) {
+        case WM_CREATE: return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: return defaultSaverProc(window, message, wParam, lParam);
+    }
+}
