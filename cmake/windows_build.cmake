@@ -37,4 +37,5 @@ add_custom_command(TARGET skyfold POST_BUILD
 add_executable(preview_host tools/preview_host/preview_host.cpp)
 target_compile_options(preview_host PRIVATE ${SKYFOLD_WARNINGS})
 
+option(SKYFOLD_END_TO_END_TESTS "Register the end-to-end tests (X input through xdotool)" ON)
 add_subdirectory(tests/win32)

@@ -1,0 +1,49 @@
+# Sourced by the end-to-end tests: they run the real skyfold.scr under Wine on the test display
+# (set up by tools/test) and drive it with real X input from xdotool.
+set -euo pipefail
+
+bin_dir=${1:?usage: $0 <folder of skyfold.scr>}
+readonly wait_seconds=20
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Waits until the command succeeds; fails the test after wait_seconds.
+wait_for() {
+    local what=$1
+    shift
+    local deadline=$((SECONDS + wait_seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
+        sleep 0.05
+    done
+}
+
+saver_window_shown() {
+    xdotool search --onlyvisible --name '^Screen Saver$'
+}
+
+# Background programs of a failed test must not outlive it (they would hold CTest's output pipe).
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+
+# Starts "skyfold.scr <switch>" in the background; sets saver_pid.
+start_saver() {
+    (cd "$bin_dir" && exec wine skyfold.scr "$@") &
+    saver_pid=$!
+}
+
+# Checked in this shell, which reaps its children: from another process an ended but unreaped
+# child would still look alive.
+saver_ended() {
+    ! kill -0 "$saver_pid" 2>/dev/null
+}
+
+# Waits for the saver started last to end and checks its exit status.
+expect_exit() {
+    local expected=$1 status=0
+    wait_for "the saver to end" saver_ended
+    wait "$saver_pid" || status=$?
+    [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# A preview run in a stand-in for the settings page's monitor: the saver draws into its own
+# 152x112 child and ends with 0 when the host destroys its window. If the host dies without
+# destroying anything, the orphaned preview must end as well.
+source "$(dirname "$0")/e2e_lib.sh"
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"; kill $(jobs -p) 2>/dev/null; pkill -f "skyfold\.scr /p" || true' EXIT
+
+# Wine keeps an OpenGL child window off screen in an X window of its own, of the child's size.
+preview_child() {
+    xwininfo -root -tree | grep -E '\(has no name\): \(\)  152x112\+' | head -n 1 | awk '{print $1}'
+}
+
+preview_child_shown() {
+    [ -n "$(preview_child)" ]
+}
+
+output="$shots/host.out"
+(cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 4) >"$output" &
+host_pid=$!
+wait_for "the preview child window" preview_child_shown
+child=$(preview_child)
+# The scene clears its picture to black; the host's own background is grey.
+wait_for "a drawn preview" bash -c \
+    "import -window $child '$shots/preview.png' && [ \"\$(convert '$shots/preview.png' -format '%[fx:maxima]' info:)\" = 0 ]"
+status=0
+wait "$host_pid" || status=$?
+grep -q "saver exit code 0" "$output" || fail "$(cat "$output")"
+[ "$status" -eq 0 ] || fail "preview host ended with $status"
+
+(cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 2 --abandon) >"$output" || true
+orphan_gone() {
+    ! pgrep -f 'skyfold\.scr /p' >/dev/null
+}
+wait_for "the orphaned preview to end" orphan_gone
+echo "preview: ok"
