@@ -4,7 +4,7 @@
 # destroying anything, the orphaned preview must end as well.
 source "$(dirname "$0")/e2e_lib.sh"
 shots=$(mktemp -d)
-trap 'rm -rf "$shots"; kill $(jobs -p) 2>/dev/null; pkill -f "skyfold\.scr /p" || true' EXIT
+trap 'rm -rf "$shots"; kill $(jobs -p) 2>/dev/null || true; pkill -f "skyfold\.scr /p" || true' EXIT
 
 # Wine keeps an OpenGL child window off screen in an X window of its own, of the child's size.
 preview_child() {
