@@ -4,7 +4,9 @@
 enable_language(RC)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_link_options(-static -static-libgcc -static-libstdc++)
+if(MINGW)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_library(skyfold_host OBJECT
