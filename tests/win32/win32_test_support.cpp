@@ -16,10 +16,12 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start >= timeoutMilliseconds) return condition();
-        MsgWaitForMultipleObjects(0, NULL, FALSE, kPumpSliceMilliseconds, QS_ALLINPUT);
         MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        // One message at a time: a window that is never validated has WM_PAINT pending for ever.
+        if (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
             if (message.message != WM_QUIT) DispatchMessageA(&message);
+        } else {
+            MsgWaitForMultipleObjects(0, NULL, FALSE, kPumpSliceMilliseconds, QS_ALLINPUT);
         }
     }
     return true;
