@@ -52,7 +52,6 @@ static HWND ownerOrForeground(uint32_t handle) {
 static LONG WINAPI guardUnhandledException(EXCEPTION_POINTERS* exception) {
     setSaverRunningFlag(false);
     ExitProcess(exception->ExceptionRecord->ExceptionCode);
-    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 int openConfigDialog(HWND owner) {

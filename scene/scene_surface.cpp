@@ -34,7 +34,7 @@ static const char kFailureCaption[] = "Error Creating Window";
 static const UINT_PTR kRepaintTimerId = 1;
 static const UINT kRepaintPeriodMilliseconds = 33;  // only re-invalidates; frames run back to back
 static const int kSurfaceFailedExitCode = 1;
-static const int kSavedTitleLength = 64;
+static const int kTitleBufferChars = 64;
 static const WORD kLogPaletteVersion = 0x300;
 
 HINSTANCE sceneModuleInstance() { return gSurface.moduleInstance; }
@@ -180,8 +180,8 @@ static HWND createSceneWindow(int x, int y, int width, int height, HWND parent) 
     gSurface.moduleInstance = GetModuleHandleA(NULL);
     if (!registerSceneClass()) return reportFailure("Sorry dude. Can't register the window class.");
 
-    char title[kSavedTitleLength] = "";
-    GetWindowTextA(parent, title, kSavedTitleLength);
+    char title[kTitleBufferChars] = "";
+    GetWindowTextA(parent, title, kTitleBufferChars);
     const HWND window = CreateWindowExA(0, kSceneClassName, title,
                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                         x, y, width, height, parent, NULL,
