@@ -1,5 +1,6 @@
 # Sourced by tools/run and tools/test: a private Wine prefix under build/, an X display (the
-# caller's, or a private Xvfb), and one wineserver kept alive for the whole session.
+# caller's, or a private Xvfb), and one wineserver kept alive for the whole session. SKYFOLD_WINEPREFIX
+# chooses another prefix (a second session working beside the first needs its own).
 #   skyfold_wine_start [--private-display]   sets DISPLAY, WINEPREFIX and friends
 #   skyfold_wine_stop                        ends the wineserver and any Xvfb we started
 
@@ -48,7 +49,7 @@ skyfold_prepare_prefix() {
 }
 
 skyfold_wine_start() {
-    export WINEPREFIX="$skyfold_root/build/wineprefix"
+    export WINEPREFIX="${SKYFOLD_WINEPREFIX:-$skyfold_root/build/wineprefix}"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$skyfold_root/build"
