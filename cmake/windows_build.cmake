@@ -16,6 +16,10 @@ add_library(skyfold_host OBJECT
   settings/config_dialog.cpp
   settings/settings_store.cpp)
 add_library(skyfold_scene OBJECT
+  scene/banner_overlay.cpp
+  scene/note_field.cpp
+  scene/note_lists.cpp
+  scene/note_textures.cpp
   scene/render_state.cpp
   scene/scene_surface.cpp
   scene/win32_clock_source.cpp)

@@ -1,6 +1,7 @@
-// Fixed OpenGL state of the scene (light, fog, depth, colour material), the projection list and the
-// order in which a frame is composed. State left behind, per frame: viewport, both matrices
-// (projection list) and the clear; everything else is set once here.
+// Fixed OpenGL state of the scene (light, fog, depth, colour material), the order in which every
+// texture and list is built, and the order in which a frame is composed. A frame re-establishes
+// only the viewport with both matrices (list 12) and the current colour; every other state change
+// is undone by the list or the frame step that makes it.
 #include "scene/render_state.h"
 
 #ifdef _WIN32
@@ -9,9 +10,15 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "scene/banner_motion.h"
+#include "scene/banner_overlay.h"
+#include "scene/frame_clock.h"
+#include "scene/note_field.h"
+#include "scene/note_lists.h"
+#include "scene/note_textures.h"
+#include "scene/pitch_director.h"
 #include "scene/scene_view.h"
-
-unsigned int textureSlots[kTextureSlotCount] = {0};
+#include "settings/saver_settings.h"
 
 static const double kFieldOfViewDegrees = 45.0;
 static const double kNearPlaneUnits = 0.25;
@@ -19,6 +26,11 @@ static const double kFarPlaneUnits = 100.0;
 static const GLfloat kFogStartUnits = 20.0f;  // notes start fading 10 units behind the field's centre
 static const GLfloat kFogEndUnits = 24.0f;    // and are black from here on
 static const GLfloat kFogDensity = 0.5f;      // unused by linear fog, set for completeness
+static const GLfloat kFieldDistanceUnits = 10.0f;  // the note field turns about (0, 0, -10)
+static const int kBannerSlot = 0;
+static const int32_t kBannerWidthTexels = 256;
+static const int32_t kBannerHeightTexels = 32;
+static const int kBannerBitmapId = 101;
 
 static void setLight() {
     static const GLfloat kAmbient[] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -43,11 +55,19 @@ static void setFog() {
     glFogf(GL_FOG_END, kFogEndUnits);
 }
 
+// Every texture and display list, in the order the lists need them: a list records the texture
+// name a slot holds when it is compiled.
 static void buildSceneResources() {
+    loadBitmapTexture(kBannerBitmapId, kBannerSlot, kBannerWidthTexels, kBannerHeightTexels, true);
+    startBanner(frameTime);
+    compileBannerList();
     setFog();
     glNewList(kProjectionList, GL_COMPILE);
     setViewProjection(viewWidth, viewHeight);
     glEndList();
+    loadCurrencyTextures(saverSettings.currencyType);
+    buildNoteLists(saverSettings.currencyType);
+    startInitialTransition(saverSettings.viewAngle, frameTime);
 }
 
 void initRenderState() {
@@ -76,8 +96,18 @@ void setViewProjection(int32_t width, int32_t height) {
 }
 
 void drawFrame() {
-    glCallList(kProjectionList);
+    glCallList(kProjectionList);  // undoes the banner's orthographic projection of the last frame
+    updatePitch(saverSettings.viewAngle, frameTime);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -kFieldDistanceUnits);
+    glRotatef(currentPitch, 1.0f, 0.0f, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);  // also undoes the banner's half-transparent colour
+    glEnable(GL_FOG);
+    updateAndDrawNotes(saverSettings.noteCount);
+    glDisable(GL_FOG);
+    glPopMatrix();
+    if (!scenePreview) drawBanner();
 }
 
 void releaseSceneResources() {

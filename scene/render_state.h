@@ -6,11 +6,7 @@
 
 const unsigned int kBannerList = 11;      // the banner quad with its own state changes
 const unsigned int kProjectionList = 12;  // viewport, perspective projection, identity model-view
-const unsigned int kLastDisplayList = 12;
-const int kTextureSlotCount = 11;         // slot 0 the banner, 1 to 10 the note sides
-
-// Texture names by slot; 0 where no texture was made.
-extern unsigned int textureSlots[kTextureSlotCount];
+const unsigned int kLastDisplayList = 12;  // lists 1 to 10 are the notes
 
 // Sets the fixed state once and builds every texture and display list.
 void initRenderState();

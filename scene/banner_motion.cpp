@@ -1,0 +1,62 @@
+// The banner's timeline: four phases (slide in, rest, slide out, hidden), each timed from the
+// first frame that reaches its start. One random draw after each slide out picks the next side.
+#include "scene/banner_motion.h"
+
+#include <cmath>
+
+#include "scene/random_generator.h"
+
+static struct {
+    float bannerX;
+    float bannerY;
+    float phaseStart;  // seconds: when the next slide begins
+    bool isLeaving;
+    bool atTopEdge;
+    bool isPlaced;
+} gBanner = {0.0f, 5.0f, 0.0f, false, false, false};
+
+static const float kSlideSeconds = 1.0f;
+static const float kSlideTravelPixels = 40.0f;
+static const float kBottomRestPixels = 5.0f;   // margin under the banner at the bottom edge
+static const float kRestSeconds = 15.0f;
+static const float kHiddenExtraSeconds = 15.0f;  // added to the rest time: 30 s away in all
+static const double kQuarterTurnRadians = 1.5707963267948966;
+
+void startBanner(float frameTimeSeconds) {
+    gBanner.phaseStart = frameTimeSeconds;
+}
+
+static float slidingY(float progress, int32_t viewHeightPixels) {
+    const float topRest = static_cast<float>(viewHeightPixels) - kSlideTravelPixels;
+    if (!gBanner.isLeaving && !gBanner.atTopEdge) return kBottomRestPixels - kSlideTravelPixels * (1.0f - progress);
+    if (!gBanner.isLeaving) return static_cast<float>(viewHeightPixels) - kSlideTravelPixels * progress;
+    if (!gBanner.atTopEdge) return kBottomRestPixels - kSlideTravelPixels * progress;
+    return topRest + kSlideTravelPixels * progress;
+}
+
+static void finishSlide(float frameTimeSeconds, int32_t viewWidthPixels) {
+    gBanner.phaseStart = frameTimeSeconds + kRestSeconds;
+    gBanner.isLeaving = !gBanner.isLeaving;
+    if (gBanner.isLeaving) return;
+    // It has just slid out: pick the side for the next appearance and change edges.
+    gBanner.bannerX = skyfold::rand() % 2 == 0
+                          ? 0.0f
+                          : static_cast<float>(viewWidthPixels) - kBannerWidthPixels;
+    gBanner.atTopEdge = !gBanner.atTopEdge;
+    gBanner.phaseStart += kHiddenExtraSeconds;
+}
+
+BannerPlacement advanceBanner(float frameTimeSeconds, int32_t viewWidthPixels,
+                              int32_t viewHeightPixels) {
+    if (!gBanner.isPlaced) {
+        gBanner.isPlaced = true;
+        gBanner.bannerX = static_cast<float>(viewWidthPixels) - kBannerWidthPixels;
+    }
+    const float elapsed = frameTimeSeconds - gBanner.phaseStart;
+    if (elapsed > 0.0f) {
+        const float progress = static_cast<float>(std::sin(elapsed * kQuarterTurnRadians));
+        gBanner.bannerY = slidingY(progress, viewHeightPixels);
+        if (elapsed >= kSlideSeconds) finishSlide(frameTimeSeconds, viewWidthPixels);
+    }
+    return {gBanner.bannerX, gBanner.bannerY};
+}

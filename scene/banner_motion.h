@@ -1,0 +1,21 @@
+// Where the translucent banner is: it slides in at the bottom or top edge, rests 15 seconds,
+// slides out, stays away 30 seconds and comes back at the other edge, flush left or right.
+// Window pixels, origin bottom-left. No drawing here.
+#pragma once
+
+#include <cstdint>
+
+const float kBannerWidthPixels = 256.0f;
+const float kBannerHeightPixels = 32.0f;
+
+struct BannerPlacement {
+    float x;  // left edge
+    float y;  // bottom edge
+};
+
+// Times the first slide from the given moment (frameTime at scene creation).
+void startBanner(float frameTimeSeconds);
+
+// Advances the banner to frameTimeSeconds for a view of the given size; returns where to draw it.
+BannerPlacement advanceBanner(float frameTimeSeconds, int32_t viewWidthPixels,
+                              int32_t viewHeightPixels);

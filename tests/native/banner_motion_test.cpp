@@ -1,0 +1,77 @@
+// Each test runs in a process of its own (CTest), since the banner is one per process.
+#include "scene/banner_motion.h"
+
+#include <gtest/gtest.h>
+
+#include "scene/random_generator.h"
+
+static const int32_t kWidth = 1280;
+static const int32_t kHeight = 720;
+
+// Runs the banner at 60 frames a second up to `until` and returns where it was last drawn.
+static BannerPlacement runUntil(long& frame, float until, int32_t width = kWidth,
+                                int32_t height = kHeight) {
+    BannerPlacement at = {0, 0};
+    for (; frame / 60.0 <= until; ++frame) {
+        at = advanceBanner(static_cast<float>(frame / 60.0), width, height);
+    }
+    return at;
+}
+
+TEST(Banner, FollowsItsHundredSecondTimeline) {
+    skyfold::srand(3);
+    startBanner(0.0f);
+    long clock = 0;
+    BannerPlacement at = runUntil(clock, 0.5f);
+    EXPECT_GT(at.y, -35.0f);                                  // sliding in at the bottom
+    EXPECT_LT(at.y, 5.0f);
+    EXPECT_EQ(kWidth - 256.0f, at.x);                        // first appearance flush right
+    at = runUntil(clock, 10.0f);
+    EXPECT_NEAR(5.0f, at.y, 0.5f);                            // at rest
+    at = runUntil(clock, 16.5f);
+    EXPECT_LT(at.y, 5.0f);                                    // sliding out
+    EXPECT_GT(at.y, -35.0f);
+    at = runUntil(clock, 30.0f);
+    EXPECT_NEAR(-35.0f, at.y, 0.5f);                          // hidden below the edge
+    at = runUntil(clock, 47.5f);
+    EXPECT_GT(at.y, kHeight - 40.0f);                         // sliding in at the top
+    EXPECT_LT(at.y, static_cast<float>(kHeight));
+    EXPECT_TRUE(at.x == 0.0f || at.x == kWidth - 256.0f);
+    at = runUntil(clock, 60.0f);
+    EXPECT_NEAR(kHeight - 40.0f, at.y, 0.5f);
+    at = runUntil(clock, 80.0f);
+    EXPECT_NEAR(static_cast<float>(kHeight), at.y, 0.5f);     // hidden above the edge
+    at = runUntil(clock, 94.5f);
+    EXPECT_LT(at.y, 5.0f);                                    // the bottom edge again
+    EXPECT_GT(at.y, -35.0f);
+}
+
+TEST(Banner, AlternatesEdgesStrictlyAndDrawsOnceAfterEachSlideOut) {
+    skyfold::srand(41);
+    startBanner(0.0f);
+    long clock = 0;
+    for (int appearance = 0; appearance < 20; ++appearance) {
+        const float restAt = appearance * 47.0f + 8.0f;        // mid-rest, with slack for timing
+        const BannerPlacement at = runUntil(clock, restAt);
+        const bool top = appearance % 2 == 1;
+        EXPECT_NEAR(top ? kHeight - 40.0f : 5.0f, at.y, 0.5f) << appearance;
+    }
+}
+
+TEST(Banner, ConsumesExactlyOneRandomValueForEachSlideOut) {
+    skyfold::srand(1234);
+    startBanner(0.0f);
+    long clock = 0;
+    runUntil(clock, 100.0f);                                  // slide outs at 17 and 64
+    const int afterRun = skyfold::rand();
+    skyfold::srand(1234);
+    skyfold::rand();
+    skyfold::rand();
+    EXPECT_EQ(skyfold::rand(), afterRun);
+}
+
+TEST(Banner, ANarrowViewPutsTheFlushRightBannerPartlyOffTheLeft) {
+    startBanner(0.0f);
+    long clock = 0;
+    EXPECT_EQ(-56.0f, runUntil(clock, 2.0f, 200, 150).x);
+}
