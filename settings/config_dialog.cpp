@@ -1,15 +1,96 @@
-// The configuration dialog's procedure. For now it closes on OK or Cancel with result 1, which is
-// what the host's configure mode reports as its exit code; the skinned editing comes next.
+// The skinned configuration dialog (template 2003): a borderless 495x298 window with rounded
+// corners over a painted background, three currency and four view-angle buttons and the
+// note-count slider. It edits the settings record directly; OK saves it, Cancel does not.
 #include "settings/config_dialog.h"
 
-static const INT_PTR kDialogResult = 1;  // both OK and Cancel end the dialog with 1
+#include "settings/note_count_scroll.h"
+#include "settings/saver_settings.h"
 
-INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, kDialogResult);
-            return TRUE;
-        default: return FALSE;
+static const int kDialogWidthPixels = 495;
+static const int kDialogHeightPixels = 298;
+static const int kCornerEllipsePixels = 90;
+static const INT_PTR kDialogResult = 1;  // both OK and Cancel end the dialog with 1
+static const int kFirstCurrencyButton = 1000;   // 1000 to 1002: Australian, American, Euros
+static const int kFirstViewAngleButton = 1003;  // 1003 to 1006: bottom up ... random
+static const int kCurrencyButtons = 3;
+static const int kViewAngleButtons = 4;
+static const int kNoteCountSlider = 1007;
+
+// The button of a setting's group for its value, or none for a value outside the group.
+static void checkGroupButton(HWND dialog, int firstButton, int buttons, int32_t value) {
+    if (value >= 0 && value < buttons) CheckDlgButton(dialog, firstButton + value, BST_CHECKED);
+}
+
+// Rounds the corners; the region is laid out from the size the template gave the window.
+static void roundCorners(HWND dialog, int templateWidth, int templateHeight) {
+    const HRGN region = CreateRoundRectRgn(0, 0, templateWidth + 1, templateHeight,
+                                           kCornerEllipsePixels, kCornerEllipsePixels);
+    if (region) SetWindowRgn(dialog, region, TRUE);
+}
+
+static INT_PTR onInitDialog(HWND dialog, WPARAM, LPARAM) {
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    MoveWindow(dialog, frame.left, frame.top, kDialogWidthPixels, kDialogHeightPixels, FALSE);
+    roundCorners(dialog, frame.right - frame.left, frame.bottom - frame.top);
+    loadSettings();
+    const HWND slider = GetDlgItem(dialog, kNoteCountSlider);
+    SetScrollRange(slider, SB_CTL, kFewestNotes, kMostNotes, FALSE);
+    SetScrollPos(slider, SB_CTL, saverSettings.noteCount, TRUE);
+    checkGroupButton(dialog, kFirstCurrencyButton, kCurrencyButtons, saverSettings.currencyType);
+    checkGroupButton(dialog, kFirstViewAngleButton, kViewAngleButtons, saverSettings.viewAngle);
+    return TRUE;
+}
+
+static INT_PTR onCommand(HWND dialog, WPARAM wParam, LPARAM) {
+    const int id = LOWORD(wParam);
+    if (id == IDOK) {
+        saveSettings();
+        EndDialog(dialog, kDialogResult);
+    } else if (id == IDCANCEL) {
+        EndDialog(dialog, kDialogResult);
+    } else if (id >= kFirstCurrencyButton && id < kFirstCurrencyButton + kCurrencyButtons) {
+        saverSettings.currencyType = id - kFirstCurrencyButton;
+    } else if (id >= kFirstViewAngleButton && id < kFirstViewAngleButton + kViewAngleButtons) {
+        saverSettings.viewAngle = id - kFirstViewAngleButton;
     }
+    return TRUE;
+}
+
+static INT_PTR onHorizontalScroll(HWND, WPARAM wParam, LPARAM lParam) {
+    const HWND slider = reinterpret_cast<HWND>(lParam);
+    if (!slider || GetDlgCtrlID(slider) != kNoteCountSlider) return FALSE;
+    const ScrollOutcome outcome =
+        handleNoteCountScroll(saverSettings.noteCount, kFewestNotes, kMostNotes, LOWORD(wParam),
+                              HIWORD(wParam));
+    saverSettings.noteCount = outcome.value;
+    if (outcome.reposition) SetScrollPos(slider, SB_CTL, outcome.value, TRUE);
+    return TRUE;
+}
+
+// The whole background drags the window, as a caption would.
+static INT_PTR onLeftButtonDown(HWND dialog, WPARAM, LPARAM lParam) {
+    PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+    return FALSE;
+}
+
+typedef INT_PTR (*DialogHandler)(HWND dialog, WPARAM wParam, LPARAM lParam);
+
+struct DialogRoute {
+    UINT message;
+    DialogHandler handler;
+};
+
+static const DialogRoute kDialogRoutes[] = {
+    {WM_INITDIALOG, onInitDialog},
+    {WM_COMMAND, onCommand},
+    {WM_HSCROLL, onHorizontalScroll},
+    {WM_LBUTTONDOWN, onLeftButtonDown},
+};
+
+INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const DialogRoute& route : kDialogRoutes) {
+        if (route.message == message) return route.handler(dialog, wParam, lParam);
+    }
+    return FALSE;
 }
