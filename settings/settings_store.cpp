@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/saver_settings.h"
+#include "settings/setting_value.h"
 
 SaverSettings saverSettings;
 
@@ -14,15 +15,12 @@ static const int32_t kDefaultNoteCount = 200;
 static const int32_t kDefaultViewAngle = Random;
 static const int32_t kDefaultCurrency = AustralianDollars;
 
-// A value of 1 to 3 bytes fills the low bytes of the number; the bytes it does not reach are 0.
-// A failed read (no key, no value, more than 4 bytes) gives the default.
+// The value's type is not checked; a value longer than 4 bytes does not fit and gives the default.
 static int32_t readValue(HKEY key, const char* name, int32_t fallback) {
-    if (!key) return fallback;
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    const LONG status =
-        RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE*>(&value), &size);
-    return status == ERROR_SUCCESS ? static_cast<int32_t>(value) : fallback;
+    uint8_t bytes[kSettingValueBytes] = {0};
+    DWORD size = sizeof bytes;
+    const bool read = key && RegQueryValueExA(key, name, NULL, NULL, bytes, &size) == ERROR_SUCCESS;
+    return settingFromStoredValue(read, bytes, size, fallback);
 }
 
 void loadSettings() {
