@@ -32,8 +32,10 @@ static bool readHeader(const uint8_t* dib, size_t dibBytes, DibHeader& header) {
     header.compression = readU32(dib + 16);
     header.paletteEntries = readU32(dib + 32);
     if (header.paletteEntries == 0) header.paletteEntries = kPaletteLimit;
+    // A height of INT32_MIN has no positive counterpart: no real bitmap is that tall.
     return header.headerBytes >= kInfoHeaderBytes && header.headerBytes <= dibBytes &&
-           header.paletteEntries <= kPaletteLimit;
+           header.paletteEntries <= kPaletteLimit && header.width > 0 && header.height != 0 &&
+           header.height != INT32_MIN;
 }
 
 BitmapSize packedBitmapSize(const uint8_t* dib, size_t dibBytes) {

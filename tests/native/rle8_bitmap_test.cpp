@@ -108,6 +108,15 @@ TEST(Rle8Bitmap, DamagedOrMismatchedBitmapsGiveAClearImageAndFalse) {
     EXPECT_EQ(2, packedBitmapSize(packedDib(4, 2, 1, kPalette, good).data(), 60).height);
 }
 
+TEST(Rle8Bitmap, ExtremeDeclaredSizesAreRefused) {
+    const std::vector<uint8_t> data = {0x00, 0x01};
+    const std::vector<uint8_t> lowest = packedDib(5, INT32_MIN, 1, kPalette, data);
+    EXPECT_EQ(0, packedBitmapSize(lowest.data(), lowest.size()).height);
+    EXPECT_FALSE(decode(lowest, 5, 2, false).ok);
+    const std::vector<uint8_t> noWidth = packedDib(-4, 2, 1, kPalette, data);
+    EXPECT_EQ(0, packedBitmapSize(noWidth.data(), noWidth.size()).width);
+}
+
 TEST(Rle8Bitmap, RunsPastTheRowOrPictureAreClippedNotWrittenOutside) {
     const std::vector<uint8_t> overlong = {0xFF, 0x01, 0xFF, 0x02, 0x00, 0x00, 0x00, 0x02, 0x00, 0x7F,
                                            0x09, 0x03, 0x00, 0x01};
