@@ -20,9 +20,13 @@ output="$shots/host.out"
 host_pid=$!
 wait_for "the preview child window" preview_child_shown
 child=$(preview_child)
-# The scene clears its picture to black; the host's own background is grey.
-wait_for "a drawn preview" bash -c \
-    "import -window $child '$shots/preview.png' && [ \"\$(convert '$shots/preview.png' -format '%[fx:maxima]' info:)\" = 0 ]"
+# The scene clears its picture to black between the notes; the host's own background is grey,
+# so black pixels in the child's window mean the saver drew there.
+drawn_into_child() {
+    import -window "$child" "$shots/preview.png" &&
+        [ "$(convert "$shots/preview.png" -fill white +opaque black -format '%[fx:minima]' info:)" = 0 ]
+}
+wait_for "a drawn preview" drawn_into_child
 status=0
 wait "$host_pid" || status=$?
 grep -q "saver exit code 0" "$output" || fail "$(cat "$output")"

@@ -53,7 +53,13 @@ TEST(BitmapDecoding, MatchesGdiForEveryBitmapOfTheProgram) {
         int differing = 0;
         for (size_t i = 0; i < rgba.size(); i += 4) {
             if (rgba[i] != bgrx[i + 2] || rgba[i + 1] != bgrx[i + 1] || rgba[i + 2] != bgrx[i]) {
-                ++differing;
+                if (++differing <= 3) {
+                    ADD_FAILURE() << "bitmap " << id << " pixel " << (i / 4) % size.width << ","
+                                  << (i / 4) / size.width << ": ours " << int(rgba[i]) << ","
+                                  << int(rgba[i + 1]) << "," << int(rgba[i + 2]) << " GDI "
+                                  << int(bgrx[i + 2]) << "," << int(bgrx[i + 1]) << ","
+                                  << int(bgrx[i]);
+                }
             }
         }
         EXPECT_EQ(0, differing) << "bitmap " << id;
