@@ -33,7 +33,9 @@ struct ExpectedBitmap {
 
 std::vector<ExpectedBitmap> expectedBitmaps() {
     std::vector<ExpectedBitmap> all = {{kBannerId, kBannerWidth, kBannerHeight}};
-    for (WORD id = kFirstNoteId; id <= kLastNoteId; ++id) all.push_back({id, kNoteWidth, kNoteHeight});
+    for (WORD id = kFirstNoteId; id <= kLastNoteId; ++id) {
+        all.push_back({id, kNoteWidth, kNoteHeight});
+    }
     all.push_back({kDialogFaceBitmapId, kFaceWidth, kFaceHeight});
     return all;
 }
@@ -240,7 +242,9 @@ TEST_F(ResourcesTest, BannerGroundIsTheKeyColourFromTheCornerAndTheLetteringAvoi
     const COLORREF corner = GetPixel(memory, 0, 0);
     LONG lettering = 0, ground = 0;
     for (LONG y = 0; y < kBannerHeight; ++y) {
-        for (LONG x = 0; x < kBannerWidth; ++x) (GetPixel(memory, x, y) == corner ? ground : lettering)++;
+        for (LONG x = 0; x < kBannerWidth; ++x) {
+            (GetPixel(memory, x, y) == corner ? ground : lettering)++;
+        }
     }
     const COLORREF rightCorner = GetPixel(memory, kBannerWidth - 1, kBannerHeight - 1);
     SelectObject(memory, previous);
@@ -296,8 +300,10 @@ TEST_F(ResourcesTest, IconGroup100HoldsA16A32A48AndA256PixelIcon) {
         size_t imageBytes = 0;
         ASSERT_TRUE(resourceBytes(RT_ICON, iconId, image, imageBytes));
         EXPECT_EQ(imageBytes, bytesInRes);
-        HICON made = CreateIconFromResourceEx(const_cast<BYTE*>(image), static_cast<DWORD>(imageBytes),
-                                              TRUE, 0x00030000, width, width, LR_DEFAULTCOLOR);
+        const DWORD kIconFormatVersion = 0x00030000;
+        HICON made = CreateIconFromResourceEx(const_cast<BYTE*>(image),
+                                              static_cast<DWORD>(imageBytes), TRUE,
+                                              kIconFormatVersion, width, width, LR_DEFAULTCOLOR);
         EXPECT_NE(made, (HICON)NULL) << "the system cannot make an icon of it";
         if (made) {
             ICONINFO info = {};

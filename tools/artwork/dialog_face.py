@@ -6,10 +6,10 @@ import math
 import random
 
 import numpy as np
-from PIL import Image
+from PIL import Image, ImageDraw
 
-from engraving import (Canvas, contour_lines, grow, lathe, microlines, mix, rgb, rosette,
-                       rosette_disc, smoothstep, wave_band)
+from engraving import (Canvas, grow, lathe, microlines, mix, rgb, rosette, rosette_disc,
+                       smoothstep, wave_band)
 
 WIDTH, HEIGHT = 495, 298
 CORNER_DIAMETER = 90             # the window region's corner ellipse, 90 x 90 pixels
@@ -85,7 +85,8 @@ def _falling_notes(layer_size, scale, pictures, seed):
         fronts = rng.choice([(102, 103), (106, 107), (110, 111), (114, 115), (128, 129),
                              (120, 121), (122, 123), (124, 125), (130, 131), (104, 105),
                              (116, 117)])
-        notes.append(dict(z=rng.uniform(2.2, 6.5), x=rng.uniform(-1.9, 1.9), y=rng.uniform(-0.9, 0.9),
+        notes.append(dict(z=rng.uniform(2.2, 6.5), x=rng.uniform(-1.9, 1.9),
+                          y=rng.uniform(-0.9, 0.9),
                           yaw=rng.uniform(0, 360), pitch=rng.uniform(-60, 60),
                           roll=rng.uniform(-40, 40), sides=fronts))
     notes.sort(key=lambda note: -note["z"])      # far ones first
@@ -95,7 +96,8 @@ def _falling_notes(layer_size, scale, pictures, seed):
         def transform(p):
             x, y, z = p
             x, z = x * math.cos(yaw) + z * math.sin(yaw), -x * math.sin(yaw) + z * math.cos(yaw)
-            y, z = y * math.cos(pitch) - z * math.sin(pitch), y * math.sin(pitch) + z * math.cos(pitch)
+            y, z = (y * math.cos(pitch) - z * math.sin(pitch),
+                    y * math.sin(pitch) + z * math.cos(pitch))
             x, y = x * math.cos(roll) - y * math.sin(roll), x * math.sin(roll) + y * math.cos(roll)
             return x + note["x"], y + note["y"], z + note["z"]
 
@@ -130,7 +132,6 @@ def _falling_notes(layer_size, scale, pictures, seed):
             warped = shaded.transform((width, height), Image.Transform.PERSPECTIVE, coefficients,
                                       Image.Resampling.BILINEAR)
             mask = Image.new("L", (width, height), 0)
-            from PIL import ImageDraw
             ImageDraw.Draw(mask).polygon(quad, fill=255)
             layer.paste(warped.convert("RGBA"), (0, 0), mask)
     return layer

@@ -16,6 +16,7 @@ BI_RLE8 = 1
 PELS_PER_METRE_96_DPI = 3780
 MAX_RUN_PIXELS = 255        # one count byte
 MIN_ABSOLUTE_PIXELS = 3     # absolute runs of 1 or 2 would read as escape codes
+MAX_ABSOLUTE_PIXELS = 254   # 255 is legal, but Wine's GDI misreads the code after such a run
 
 ESCAPE = 0
 END_OF_LINE = 0
@@ -50,10 +51,10 @@ def _encode_row(row):
             out.extend((run, row[i]))
             i += run
         else:
+            if len(literal) + run > MAX_ABSOLUTE_PIXELS:
+                flush_literal()
             literal.extend(row[i:i + run])
             i += run
-            if len(literal) >= MAX_RUN_PIXELS - 1:
-                flush_literal()
     flush_literal()
     return out
 

@@ -159,12 +159,6 @@ def grow(canvas, mask, radius_px):
     return np.asarray(layer.filter(ImageFilter.MaxFilter(size)), np.float32) / 255.0
 
 
-def blur(canvas, mask, radius_px):
-    layer = Image.fromarray(np.clip(mask * 255.0, 0, 255).astype(np.uint8), "L")
-    return np.asarray(layer.filter(ImageFilter.GaussianBlur(radius_px * canvas.ss)),
-                      np.float32) / 255.0
-
-
 def smoothstep(edge0, edge1, value):
     t = np.clip((value - edge0) / (edge1 - edge0), 0.0, 1.0)
     return t * t * (3.0 - 2.0 * t)
@@ -221,17 +215,6 @@ def rosette_disc(canvas, cx, cy, radius, rings, petals, width, aspect=1.0, stran
         mask = np.maximum(mask, rosette(canvas, cx, cy, rr, amp, petals + ring, strands, width,
                                         aspect, twist=0.0))
     return mask
-
-
-def spirograph(cx, cy, big, small, pen, turns, samples=2400, aspect=1.0):
-    """Points of a hypotrochoid (a spirograph curve) about (cx, cy)."""
-    points = []
-    for i in range(samples + 1):
-        t = 2.0 * math.pi * turns * i / samples
-        x = (big - small) * math.cos(t) + pen * math.cos((big - small) / small * t)
-        y = (big - small) * math.sin(t) - pen * math.sin((big - small) / small * t)
-        points.append((cx + x, cy + y / aspect))
-    return points
 
 
 def hatch(canvas, shade, angle_deg, spacing, min_width=0.0, max_fraction=0.9, curl=None):

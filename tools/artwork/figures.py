@@ -1,5 +1,5 @@
 """Engraved figures shared by the note designs: stylised portraits of imaginary people, generic
-buildings, signatures and serial numbers. Every figure is drawn from simple shapes and shaded
+buildings, a flowering sprig and serial numbers. Every figure is drawn from simple shapes and shaded
 with hatching so that it reads as engraving; none depicts a real person or building.
 """
 import math
@@ -35,7 +35,8 @@ def portrait(canvas, cx, cy, size, style, ink, paper, frame_mask=None):
     # Shoulders and dress: dark, lit a little from the left.
     body_top = cy + 12 * s
     shoulders = canvas.polygon([
-        (cx - 50 * s, cy + 60 * s), (cx - 46 * s, body_top + 20 * s), (cx - 36 * s, body_top + 7 * s),
+        (cx - 50 * s, cy + 60 * s), (cx - 46 * s, body_top + 20 * s),
+        (cx - 36 * s, body_top + 7 * s),
         (cx - 13 * s, body_top), (cx + 11 * s, body_top), (cx + 34 * s, body_top + 7 * s),
         (cx + 44 * s, body_top + 20 * s), (cx + 48 * s, cy + 60 * s)]) * clip
     engrave(shoulders, 0.55 + 0.35 * smoothstep(cx - 40 * s, cx + 40 * s, canvas.x), 65.0, 1.5,
@@ -57,7 +58,8 @@ def portrait(canvas, cx, cy, size, style, ink, paper, frame_mask=None):
         engrave(tie * clip, 0.75, 45.0, 1.1)
         for side in (-1, 1):
             canvas.paint(canvas.polyline([(cx + side * 12 * s - s, body_top),
-                                          (cx + side * 6 * s - s, body_top + 34 * s)], 0.6) * clip, ink)
+                                          (cx + side * 6 * s - s, body_top + 34 * s)], 0.6) * clip,
+                         ink)
 
     # Hair that falls behind the head and neck.
     if style == "wavy":
@@ -65,11 +67,13 @@ def portrait(canvas, cx, cy, size, style, ink, paper, frame_mask=None):
         mane = mane * (canvas.y < body_top + 16 * s) * clip
         engrave(mane, 0.8, 95.0, 1.3, curl=3.0 * np.sin((canvas.y - hy) / (3.5 * s)))
     elif style == "curly":
-        puff = canvas.ellipse((hx - hrx * 1.45, hy - hry * 1.35, hx + hrx * 1.45, hy + hry * 0.55)) * clip
+        puff = canvas.ellipse((hx - hrx * 1.45, hy - hry * 1.35, hx + hrx * 1.45,
+                               hy + hry * 0.55)) * clip
         curls = np.sin((canvas.x - hx) / (1.4 * s) + np.sin((canvas.y - hy) / (2.0 * s)) * 2.0)
         engrave(puff, 0.55 + 0.3 * curls, 0.0, 1.1, curl=2.5 * np.sin((canvas.x - hx) / (2.2 * s)))
     elif style == "bun":
-        bun = canvas.ellipse((hx + hrx * 0.35, hy - hry * 1.5, hx + hrx * 1.4, hy - hry * 0.6)) * clip
+        bun = canvas.ellipse((hx + hrx * 0.35, hy - hry * 1.5, hx + hrx * 1.4,
+                              hy - hry * 0.6)) * clip
         canvas.paint(bun, paper)
         rings = np.sqrt(((canvas.x - hx - hrx * 0.87) / (hrx * 0.52)) ** 2 +
                         ((canvas.y - hy + hry * 1.05) / (hry * 0.45)) ** 2)
@@ -98,7 +102,8 @@ def portrait(canvas, cx, cy, size, style, ink, paper, frame_mask=None):
     fx, ey = hx - 2 * s, hy - 1 * s
     for sign in (-1, 1):
         ex = fx + sign * 6 * s
-        canvas.paint(canvas.ellipse((ex - 2.0 * s, ey - 0.9 * s, ex + 2.0 * s, ey + 0.9 * s)) * clip, ink)
+        eye = canvas.ellipse((ex - 2.0 * s, ey - 0.9 * s, ex + 2.0 * s, ey + 0.9 * s))
+        canvas.paint(eye * clip, ink)
         canvas.paint(canvas.polyline([(ex - 3.2 * s, ey - 3.4 * s), (ex, ey - 4.4 * s),
                                       (ex + 3.2 * s, ey - 3.6 * s)], 0.45 + 0.5 * s) * clip, ink)
     nose = canvas.polygon([(fx + 0.5 * s, ey + 1 * s), (fx + 2.2 * s, ey + 9 * s),
@@ -107,7 +112,8 @@ def portrait(canvas, cx, cy, size, style, ink, paper, frame_mask=None):
     canvas.paint(canvas.polyline([(fx - 3 * s, ey + 14.6 * s), (fx, ey + 15.3 * s),
                                   (fx + 3 * s, ey + 14.4 * s)], 0.55) * clip, ink)
     if style == "beard":
-        jaw_sides = smoothstep(hrx * 0.55, hrx * 0.75, np.abs(canvas.x - hx)) * (canvas.y > hy + 1 * s)
+        jaw_sides = (smoothstep(hrx * 0.55, hrx * 0.75, np.abs(canvas.x - hx))
+                     * (canvas.y > hy + 1 * s))
         beard = face * np.maximum(smoothstep(ey + 12 * s, ey + 14 * s, canvas.y), jaw_sides)
         engrave(beard, 0.75, 95.0, 1.1, curl=1.2 * np.sin((canvas.x - hx) / (2.5 * s)))
         canvas.paint(canvas.polyline([(fx - 4.5 * s, ey + 13 * s), (fx, ey + 12 * s),
@@ -149,7 +155,8 @@ def building(canvas, cx, base_y, width, style, ink, paper, sky_mask=None):
         for side in (-1, 1):
             for n, (dx, r) in enumerate(((46, 9), (54, 7), (40, 6))):
                 tx = cx + side * dx * u
-                tree = canvas.ellipse((tx - r * u, base_y - 2.2 * r * u, tx + r * u, base_y + 0.5 * u))
+                tree = canvas.ellipse((tx - r * u, base_y - 2.2 * r * u, tx + r * u,
+                                       base_y + 0.5 * u))
                 tree = tree * sky_mask
                 canvas.paint(tree, paper)
                 leaves = np.sin((canvas.x - tx) * 2.1 / u) * np.sin((canvas.y - base_y) * 2.3 / u)
@@ -199,9 +206,11 @@ def building(canvas, cx, base_y, width, style, ink, paper, sky_mask=None):
             if abs(wx + 1.5 * u - cx) < 10 * u:
                 continue
             for row in (0, 1):
-                block(wx, base_y - (25 - row * 12) * u, wx + 3 * u, base_y - (19 - row * 12) * u, 0.85)
+                block(wx, base_y - (25 - row * 12) * u, wx + 3 * u,
+                      base_y - (19 - row * 12) * u, 0.85)
         columns(cx - 12 * u, cx + 12 * u, base_y - 30 * u, base_y, 4)
-        tri([(cx - 15 * u, base_y - 30 * u), (cx, base_y - 42 * u), (cx + 15 * u, base_y - 30 * u)], 0.3)
+        tri([(cx - 15 * u, base_y - 30 * u), (cx, base_y - 42 * u),
+             (cx + 15 * u, base_y - 30 * u)], 0.3)
         block(x0 + 4 * u, base_y - 33 * u, x1 - 4 * u, base_y - 30 * u, 0.45)
     elif style == "portico":
         block(cx - 40 * u, base_y - 34 * u, cx + 40 * u, base_y, 0.25)
@@ -210,14 +219,16 @@ def building(canvas, cx, base_y, width, style, ink, paper, sky_mask=None):
             if abs(wx + 2 * u - cx) < 14 * u:
                 continue
             for row in (0, 1):
-                block(wx, base_y - (28 - row * 14) * u, wx + 4 * u, base_y - (21 - row * 14) * u, 0.85)
+                block(wx, base_y - (28 - row * 14) * u, wx + 4 * u,
+                      base_y - (21 - row * 14) * u, 0.85)
         # A rounded porch in the middle.
         porch = canvas.ellipse((cx - 16 * u, base_y - 8 * u, cx + 16 * u, base_y + 6 * u))
         canvas.paint(porch * (canvas.y < base_y), paper)
         columns(cx - 15 * u, cx + 15 * u, base_y - 34 * u, base_y, 6)
         block(cx - 17 * u, base_y - 38 * u, cx + 17 * u, base_y - 34 * u, 0.4)
         block(cx - 42 * u, base_y - 37 * u, cx + 42 * u, base_y - 34 * u, 0.45)
-        tri([(cx - 10 * u, base_y - 38 * u), (cx, base_y - 44 * u), (cx + 10 * u, base_y - 38 * u)], 0.3)
+        tri([(cx - 10 * u, base_y - 38 * u), (cx, base_y - 44 * u),
+             (cx + 10 * u, base_y - 38 * u)], 0.3)
     elif style == "dome":
         block(x0 + 2 * u, base_y - 24 * u, x1 - 2 * u, base_y, 0.3)
         columns(cx - 16 * u, cx + 16 * u, base_y - 24 * u, base_y, 6)
@@ -233,10 +244,13 @@ def building(canvas, cx, base_y, width, style, ink, paper, sky_mask=None):
         canvas.paint(dome, paper)
         dshade = 0.15 + 0.6 * smoothstep(cx - 17 * u, cx + 17 * u, canvas.x)
         canvas.paint(hatch(canvas, dshade, 90.0, 1.2,
-                           curl=3.0 * u * np.sqrt(np.clip(1 - ((canvas.y - base_y + 39 * u) / (19 * u)) ** 2, 0, 1))) * dome, ink)
+                           curl=3.0 * u * np.sqrt(np.clip(
+                               1 - ((canvas.y - base_y + 39 * u) / (19 * u)) ** 2, 0, 1)))
+                     * dome, ink)
         canvas.paint(grow(canvas, dome, 0.35) - dome, ink, 0.8)
         block(cx - 3 * u, base_y - 64 * u, cx + 3 * u, base_y - 57 * u, 0.4)
-        canvas.paint(canvas.ellipse((cx - 2 * u, base_y - 68 * u, cx + 2 * u, base_y - 63 * u)), ink)
+        canvas.paint(canvas.ellipse((cx - 2 * u, base_y - 68 * u, cx + 2 * u, base_y - 63 * u)),
+                     ink)
     else:   # tower: a long brick hall with a clock tower
         block(x0 + 8 * u, base_y - 22 * u, x1 - 8 * u, base_y, 0.45, angle=0.0)
         for i in range(12):
@@ -244,7 +258,8 @@ def building(canvas, cx, base_y, width, style, ink, paper, sky_mask=None):
             if abs(wx + 1.5 * u - cx) < 8 * u:
                 continue
             for row in (0, 1):
-                block(wx, base_y - (19 - row * 10) * u, wx + 3 * u, base_y - (13 - row * 10) * u, 0.9)
+                block(wx, base_y - (19 - row * 10) * u, wx + 3 * u,
+                      base_y - (13 - row * 10) * u, 0.9)
         block(cx - 7 * u, base_y - 44 * u, cx + 7 * u, base_y, 0.4)
         block(cx - 2.5 * u, base_y - 9 * u, cx + 2.5 * u, base_y, 0.9)
         clock = canvas.ellipse((cx - 4 * u, base_y - 40 * u, cx + 4 * u, base_y - 32 * u))
@@ -254,32 +269,14 @@ def building(canvas, cx, base_y, width, style, ink, paper, sky_mask=None):
                                       (cx + 2.2 * u, base_y - 35 * u)], 0.5), ink)
         block(cx - 5 * u, base_y - 52 * u, cx + 5 * u, base_y - 44 * u, 0.3)
         columns(cx - 5 * u, cx + 5 * u, base_y - 52 * u, base_y - 44 * u, 3)
-        tri([(cx - 5 * u, base_y - 52 * u), (cx, base_y - 66 * u), (cx + 5 * u, base_y - 52 * u)], 0.55)
-        tri([(x0 + 8 * u, base_y - 22 * u), (x0 + 8 * u, base_y - 22 * u), (x1 - 8 * u, base_y - 22 * u)], 0.3)
+        tri([(cx - 5 * u, base_y - 52 * u), (cx, base_y - 66 * u),
+             (cx + 5 * u, base_y - 52 * u)], 0.55)
     # Ground line with shadow.
     ground = canvas.rectangle((x0 - 5 * u, base_y, x1 + 5 * u, base_y + 3 * u))
     canvas.paint(hatch(canvas, 0.5 + 0 * canvas.x, 0.0, 1.0) * ground, ink)
 
 
-# -- signatures and numbers -----------------------------------------------------------------------
-def signature(canvas, x, y, length, seed, ink, width=0.7):
-    """A flowing made-up signature: a looping stroke from a seeded sum of sines, with a flourish."""
-    points = []
-    samples = 220
-    a1, a2, a3 = 1.0 + (seed % 5) * 0.23, 2.1 + (seed % 3) * 0.4, 0.7 + (seed % 7) * 0.11
-    for i in range(samples):
-        t = i / (samples - 1)
-        loops = 5 + seed % 3
-        px = x + length * t + 2.4 * math.sin(2 * math.pi * loops * t + a1)
-        py = y - 3.2 * math.sin(2 * math.pi * loops * t * 1.02 + a2) * (1 - 0.6 * t) \
-            - 1.2 * math.sin(2 * math.pi * a3 * t)
-        points.append((px, py))
-    mask = canvas.polyline(points, width)
-    mask = np.maximum(mask, canvas.polyline([(x + 2, y + 3.2), (x + length * 0.55, y + 2.0),
-                                             (x + length, y + 3.6)], width * 0.8))
-    canvas.paint(mask, ink)
-
-
+# -- serial numbers ------------------------------------------------------------------------------
 def serial_number(seed, prefix):
     """A made-up serial number like 'SF 04817263 K': the same seed gives the same number."""
     digits = ""

@@ -52,7 +52,7 @@ def draw(size):
         front = note(mx, my, 26.0, 13.5, tilt, GREEN, GREEN_INK, True)
     else:
         mx, my, tilt = 16.0, 16.0, 0.0
-        front = note(mx, my, 29.0, 17.0, tilt, GREEN, GREEN_INK, False)
+        front = note(mx, my, 25.0, 15.0, tilt, GREEN, GREEN_INK, False)
     # A medallion with a gold disc in the middle of the front note.
     angle = math.radians(tilt)
     mx, my = mx * k, my * k

@@ -5,7 +5,7 @@ its own tint (a wash over the paper and a large coloured numeral).
 import numpy as np
 
 from engraving import (Canvas, border_frame, contour_lines, grow, hatch, lathe, microlines, mix,
-                       rosette, rosette_disc, smoothstep, wave_band)
+                       polar, rosette, rosette_disc, smoothstep, wave_band)
 from figures import building, portrait, serial_number
 
 WIDTH, HEIGHT = 256, 128
@@ -13,6 +13,7 @@ PAPER = (229, 231, 214)
 FRONT_INK = (28, 44, 36)        # black-green of the face
 BACK_INK = (22, 92, 58)         # brighter green of the back
 SEAL_GREEN = (40, 130, 80)
+SEAL_LIGHT = (250, 250, 240)
 
 # Per denomination: words, tint washed over the paper, colour of the big numeral, portrait and
 # building styles. A ribbon colour adds a vertical band (the 100).
@@ -71,16 +72,16 @@ def _corner_numeral(canvas, value, cx, cy, ink, paper):
 
 
 def _seal(canvas, cx, cy, radius, colour, letter):
-    """A toothed seal with a star-burst or a letter in the middle."""
-    from engraving import polar
+    """A toothed seal with rings, a rosette and a letter or a star in the middle."""
     r, a = polar(canvas, cx, cy)
     edge = radius + 0.9 * np.sin(a * 28)
     disc = (r <= edge).astype(np.float32)
     canvas.paint(disc, colour, 0.92)
-    canvas.paint(contour_lines(canvas, r, radius * 0.36, 0.4) * (r < radius * 0.78), (250, 250, 240), 0.8)
-    canvas.paint(rosette(canvas, cx, cy, radius * 0.55, radius * 0.2, 8, 2, 0.35), (250, 250, 240), 0.7)
+    rings = contour_lines(canvas, r, radius * 0.36, 0.4) * (r < radius * 0.78)
+    canvas.paint(rings, SEAL_LIGHT, 0.8)
+    canvas.paint(rosette(canvas, cx, cy, radius * 0.55, radius * 0.2, 8, 2, 0.35), SEAL_LIGHT, 0.7)
     canvas.paint(canvas.text(letter, "roman-bold", radius * 1.0, (cx, cy + 0.3), anchor="mm"),
-                 (250, 250, 240))
+                 SEAL_LIGHT)
 
 
 def front(value, seed):

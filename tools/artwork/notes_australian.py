@@ -2,10 +2,8 @@
 a clear window with an embossed star, bold numerals, line-work rosettes; one side carries a
 portrait and the serial numbers, the other the value in words, two signatures and a sprig.
 """
-import numpy as np
-
-from engraving import (Canvas, contour_lines, grow, hatch, lathe, microlines, mix, polar,
-                       rosette, rosette_disc, smoothstep, star_points, wave_band)
+from engraving import (Canvas, contour_lines, grow, lathe, microlines, mix, polar, rosette_disc,
+                       smoothstep, star_points, wave_band)
 from figures import portrait, serial_number, sprig
 
 WIDTH, HEIGHT = 256, 128

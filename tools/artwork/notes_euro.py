@@ -7,7 +7,7 @@ import math
 import numpy as np
 
 from engraving import (Canvas, contour_lines, grow, hatch, lathe, microlines, mix, rosette,
-                       rosette_disc, smoothstep, star_points, stars_ring, wave_band)
+                       rosette_disc, smoothstep, stars_ring, wave_band)
 
 WIDTH, HEIGHT = 256, 128
 FLAG_BLUE = (20, 52, 150)
@@ -104,7 +104,7 @@ def _lettering(canvas, spec, x, y):
 
 def _arch_mask(canvas, style, x0, x1, spring_y, base_y):
     """Mask of an opening from x0 to x1 whose arch springs at spring_y, down to base_y."""
-    cx, half = (x0 + x1) / 2.0, (x1 - x0) / 2.0
+    half = (x1 - x0) / 2.0
     body = canvas.rectangle((x0, spring_y, x1, base_y))
     if style == "classical":
         return canvas.rectangle((x0, spring_y - half * 0.3, x1, base_y))

@@ -37,12 +37,14 @@ class Rle8Codes(unittest.TestCase):
             with self.subTest(values=values):
                 self.assertEqual(row_codes(values), expected)
 
-    def test_long_runs_split_at_255(self):
+    def test_long_runs_split_at_255_and_absolute_runs_at_254(self):
         self.assertEqual(row_codes([3] * 300), b"\xff\x03\x2d\x03")
-        literal = list(range(256)) * 2
-        codes = row_codes(literal[:300])
+        literal = (list(range(256)) * 2)[:300]
+        codes = row_codes(literal)
+        self.assertEqual(codes[:2], b"\x00\xfe")
+        self.assertEqual(codes[2 + 254:4 + 254], b"\x00\x2e")
         decoded = dib.decode_rle8(codes + b"\x00\x01", 300, 1)
-        self.assertEqual(decoded.tolist(), [literal[:300]])
+        self.assertEqual(decoded.tolist(), [literal])
 
     def test_rows_are_stored_bottom_up_with_line_ends(self):
         picture = np.array([[1, 1, 1], [2, 2, 2]], np.uint8)
@@ -89,7 +91,8 @@ class Headers(unittest.TestCase):
         self.assertEqual((reserved, kind, count), (0, 1, 4))
         sides = []
         for i in range(count):
-            w, h, _, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+            w, h, _, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data,
+                                                                        6 + 16 * i)
             sides.append(w or 256)
             self.assertEqual((w, planes, bits), (h, 1, 32))
             blob = data[offset:offset + size]
