@@ -28,6 +28,11 @@ foreach(objects skyfold_host skyfold_scene)
   target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
 endforeach()
 
+# windres reports no dependencies: name the files the resource script pulls in.
+file(GLOB SKYFOLD_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
+set_source_files_properties(resources/skyfold.rc PROPERTIES OBJECT_DEPENDS
+  "${SKYFOLD_RESOURCE_FILES};${CMAKE_SOURCE_DIR}/resources/skyfold.ico;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+
 add_executable(skyfold WIN32 host/win32_entry.cpp resources/skyfold.rc)
 set_target_properties(skyfold PROPERTIES SUFFIX ".scr")
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
@@ -45,3 +50,9 @@ target_compile_options(preview_host PRIVATE ${SKYFOLD_WARNINGS})
 
 option(SKYFOLD_END_TO_END_TESTS "Register the end-to-end tests (X input through xdotool)" ON)
 add_subdirectory(tests/win32)
+
+# Frame-time benchmark of the real scene (tools/bench).
+add_executable(scene_bench tools/bench_scene/scene_bench.cpp $<TARGET_OBJECTS:skyfold_host>
+               $<TARGET_OBJECTS:skyfold_scene> resources/skyfold.rc)
+target_include_directories(scene_bench PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(scene_bench PRIVATE skyfold_portable opengl32 glu32 winmm)

@@ -21,18 +21,49 @@ static void checkGroupButton(HWND dialog, int firstButton, int buttons, int32_t 
     if (value >= 0 && value < buttons) CheckDlgButton(dialog, firstButton + value, BST_CHECKED);
 }
 
-// Rounds the corners; the region is laid out from the size the template gave the window.
-static void roundCorners(HWND dialog, int templateWidth, int templateHeight) {
-    const HRGN region = CreateRoundRectRgn(0, 0, templateWidth + 1, templateHeight,
+static const int kBackgroundId = 0xFFFF;  // the face picture, shown at its own size
+
+// Rounds the corners of the 495x298 face.
+static void roundCorners(HWND dialog) {
+    const HRGN region = CreateRoundRectRgn(0, 0, kDialogWidthPixels + 1, kDialogHeightPixels,
                                            kCornerEllipsePixels, kCornerEllipsePixels);
     if (region) SetWindowRgn(dialog, region, TRUE);
+}
+
+struct LayoutScale {
+    double x, y;  // face pixels per pixel of the template's own layout
+};
+
+static BOOL CALLBACK placeOnFace(HWND control, LPARAM parameter) {
+    if (GetDlgCtrlID(control) == kBackgroundId) return TRUE;
+    const LayoutScale* scale = reinterpret_cast<const LayoutScale*>(parameter);
+    RECT box;
+    GetWindowRect(control, &box);
+    MapWindowPoints(NULL, GetParent(control), reinterpret_cast<POINT*>(&box), 2);
+    const int left = static_cast<int>(box.left * scale->x + 0.5);
+    const int top = static_cast<int>(box.top * scale->y + 0.5);
+    MoveWindow(control, left, top, static_cast<int>(box.right * scale->x + 0.5) - left,
+               static_cast<int>(box.bottom * scale->y + 0.5) - top, FALSE);
+    return TRUE;
+}
+
+// NOTE: the face is a picture of fixed pixels, painted for the template laid out with the
+// classic 6 x 13 dialog base units. Where the dialog font measures otherwise (large fonts,
+// another DPI, a substitute font), the controls are moved back onto their painted labels.
+static void fitControlsToFace(HWND dialog, int templateWidth, int templateHeight) {
+    if (templateWidth == kDialogWidthPixels && templateHeight == kDialogHeightPixels) return;
+    if (templateWidth <= 0 || templateHeight <= 0) return;
+    const LayoutScale scale = {static_cast<double>(kDialogWidthPixels) / templateWidth,
+                               static_cast<double>(kDialogHeightPixels) / templateHeight};
+    EnumChildWindows(dialog, placeOnFace, reinterpret_cast<LPARAM>(&scale));
 }
 
 static INT_PTR onInitDialog(HWND dialog, WPARAM, LPARAM) {
     RECT frame;
     GetWindowRect(dialog, &frame);
     MoveWindow(dialog, frame.left, frame.top, kDialogWidthPixels, kDialogHeightPixels, FALSE);
-    roundCorners(dialog, frame.right - frame.left, frame.bottom - frame.top);
+    fitControlsToFace(dialog, frame.right - frame.left, frame.bottom - frame.top);
+    roundCorners(dialog);
     loadSettings();
     const HWND slider = GetDlgItem(dialog, kNoteCountSlider);
     SetScrollRange(slider, SB_CTL, kFewestNotes, kMostNotes, FALSE);

@@ -87,6 +87,25 @@ TEST_F(ConfigDialog, IsA495By298WindowWithRoundedCorners) {
     EXPECT_EQ(kDialogEnded, close(IDCANCEL));
 }
 
+// The face is painted for the template laid out with 6 x 13 base units (1.5 pixels a unit across,
+// 298/183 down), whatever font metrics this system lays the template out with.
+TEST_F(ConfigDialog, ControlsSitOnTheirPaintedLabels) {
+    open();
+    struct Placed { int id; double x, y, width, height; };   // dialog units, from the template
+    const Placed controls[] = {{IDOK, 267, 103, 50, 14}, {1000, 227, 15, 10, 8},
+                               {1006, 227, 82, 10, 8}, {1007, 11, 110, 244, 11}};
+    for (const Placed& c : controls) {
+        RECT box;
+        GetWindowRect(item(c.id), &box);
+        MapWindowPoints(NULL, dialog_, reinterpret_cast<POINT*>(&box), 2);
+        EXPECT_NEAR(c.x * 1.5, box.left, 1.5) << c.id;
+        EXPECT_NEAR(c.y * 298 / 183, box.top, 1.5) << c.id;
+        EXPECT_NEAR((c.x + c.width) * 1.5, box.right, 1.5) << c.id;
+        EXPECT_NEAR((c.y + c.height) * 298 / 183, box.bottom, 1.5) << c.id;
+    }
+    EXPECT_EQ(kDialogEnded, close(IDCANCEL));
+}
+
 TEST_F(ConfigDialog, OkOnAFreshSystemWritesTheDefaults) {
     open();
     EXPECT_TRUE(checked(1000));

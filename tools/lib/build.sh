@@ -12,6 +12,8 @@ skyfold_build() {
         win32) toolchain=(-DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-i686.cmake") ;;
     esac
     cmake -S "$source_dir" -B "$build_dir" -G Ninja "${toolchain[@]}" "$@" >/dev/null
-    ninja -C "$build_dir" -j 2 | grep -vE '^\[[0-9]+/[0-9]+\]|^ninja: (Entering|no work)' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ]
+    local status=0
+    ninja -C "$build_dir" -j 2 >"$build_dir/ninja.log" 2>&1 || status=$?
+    grep -vE '^\[[0-9]+/[0-9]+\]|^ninja: (Entering|no work)' "$build_dir/ninja.log" || true
+    return "$status"
 }

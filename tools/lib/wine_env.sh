@@ -1,7 +1,8 @@
 # Sourced by tools/run and tools/test: a private Wine prefix under build/, an X display (the
 # caller's, or a private Xvfb), and one wineserver kept alive for the whole session. SKYFOLD_WINEPREFIX
 # chooses another prefix (a second session working beside the first needs its own).
-#   skyfold_wine_start [--private-display]   sets DISPLAY, WINEPREFIX and friends
+#   skyfold_wine_start [--private-display]   sets DISPLAY, WINEPREFIX and friends (a private
+#                                            display is skyfold_xvfb_size, default 1280x720)
 #   skyfold_wine_stop                        ends the wineserver and any Xvfb we started
 
 skyfold_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -12,7 +13,8 @@ skyfold_start_xvfb() {
     local number
     for number in $(seq 91 140); do
         [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
-        Xvfb ":${number}" -screen 0 1280x720x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        Xvfb ":${number}" -screen 0 "${skyfold_xvfb_size:-1280x720}x24" -nolisten tcp -noreset \
+            >/dev/null 2>&1 &
         skyfold_xvfb_pid=$!
         export DISPLAY=":${number}"
         local tries

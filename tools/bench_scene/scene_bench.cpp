@@ -1,0 +1,152 @@
+// Frame-time benchmark of the real scene: runs the saver's own window, scene, lists and textures
+// full screen for a warm-up and a measured number of frames and prints one JSON object. With
+// "bare" it runs the floor instead: a full-screen OpenGL window that only clears and swaps.
+//
+//   scene_bench.exe scene <notes> <currency> <warm-up frames> <frames>
+//   scene_bench.exe bare <warm-up frames> <frames>
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/run_modes.h"
+#include "host/saver_window.h"
+
+static const char kSettingsKey[] = "Software\\Quillmark\\Skyfold";
+static const int kFrontOn = 1;  // a steady camera: every frame draws the same kind of view
+
+static struct {
+    long frames;
+    LARGE_INTEGER lastPresent;
+    std::vector<double> milliseconds;  // measured frames only
+    double firstFrameSeconds;          // process creation to the end of the first frame
+    double cpuSecondsAtStart;
+    long warmUp, measured;
+} gBench;
+
+static double fileTimeSeconds(const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
+}
+
+static double processCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return fileTimeSeconds(kernel) + fileTimeSeconds(user);
+}
+
+static double secondsSinceProcessStart() {
+    FILETIME created, exited, kernel, user, now;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    GetSystemTimeAsFileTime(&now);
+    return fileTimeSeconds(now) - fileTimeSeconds(created);
+}
+
+// Called after every presented frame.
+static void frameDone() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    if (gBench.frames == 0) gBench.firstFrameSeconds = secondsSinceProcessStart();
+    if (gBench.frames == gBench.warmUp) gBench.cpuSecondsAtStart = processCpuSeconds();
+    if (gBench.frames > gBench.warmUp) {
+        gBench.milliseconds.push_back(1000.0 * (now.QuadPart - gBench.lastPresent.QuadPart) /
+                                      frequency.QuadPart);
+    }
+    gBench.lastPresent = now;
+    ++gBench.frames;
+}
+
+static void writeSettings(DWORD notes, DWORD currency) {
+    HKEY key;
+    RegCreateKeyA(HKEY_CURRENT_USER, kSettingsKey, &key);
+    const DWORD angle = kFrontOn;
+    RegSetValueExA(key, "Number of Notes", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&notes), 4);
+    RegSetValueExA(key, "View Angle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&angle), 4);
+    RegSetValueExA(key, "Type of Currency", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&currency), 4);
+    RegCloseKey(key);
+}
+
+// The scene's frames are WM_PAINTs of its child window; one dispatched paint is one frame.
+static void runScene() {
+    initHostState(GetModuleHandleA(NULL));
+    if (startSaverWindow(NULL) != SaverStart::Created) std::exit(2);
+    MSG message;
+    while (gBench.frames <= gBench.warmUp + gBench.measured && GetMessageA(&message, NULL, 0, 0) > 0) {
+        DispatchMessageA(&message);
+        if (message.message == WM_PAINT) frameDone();
+    }
+}
+
+static LRESULT CALLBACK bareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SwapBuffers(GetDC(window));
+    return 0;  // never validated, as in the scene: the next paint follows at once
+}
+
+static void runBare() {
+    WNDCLASSA bareClass;
+    ZeroMemory(&bareClass, sizeof bareClass);
+    bareClass.style = CS_OWNDC;
+    bareClass.lpfnWndProc = bareWindowProc;
+    bareClass.lpszClassName = "SkyfoldBareBench";
+    RegisterClassA(&bareClass);
+    const HWND window = CreateWindowExA(WS_EX_TOPMOST, "SkyfoldBareBench", "Bare", WS_POPUP | WS_VISIBLE,
+                                        0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                        GetSystemMetrics(SM_CYSCREEN), NULL, NULL, NULL, NULL);
+    const HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR format;
+    ZeroMemory(&format, sizeof format);
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.cColorBits = 16;
+    format.cDepthBits = 16;
+    SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
+    wglMakeCurrent(dc, wglCreateContext(dc));
+    MSG message;
+    while (gBench.frames <= gBench.warmUp + gBench.measured && GetMessageA(&message, NULL, 0, 0) > 0) {
+        DispatchMessageA(&message);
+        if (message.message == WM_PAINT) frameDone();
+    }
+}
+
+static double percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(fraction * (values.size() - 1) + 0.5)];
+}
+
+int main(int argc, char** argv) {
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    if ((bare && argc != 4) || (!bare && argc != 6)) {
+        std::fprintf(stderr, "usage: scene_bench scene <notes> <currency> <warm-up> <frames>\n"
+                             "       scene_bench bare <warm-up> <frames>\n");
+        return 2;
+    }
+    const int first = bare ? 2 : 4;
+    gBench.warmUp = std::atol(argv[first]);
+    gBench.measured = std::atol(argv[first + 1]);
+    if (bare) {
+        runBare();
+    } else {
+        writeSettings(static_cast<DWORD>(std::atol(argv[2])), static_cast<DWORD>(std::atol(argv[3])));
+        runScene();
+    }
+    const double cpu = processCpuSeconds() - gBench.cpuSecondsAtStart;
+    double total = 0;
+    for (double ms : gBench.milliseconds) total += ms;
+    std::printf("{\"mode\": \"%s\", \"notes\": %s, \"currency\": %s, \"width\": %d, \"height\": %d, "
+                "\"frames\": %zu, \"fps\": %.2f, \"ms_median\": %.3f, \"ms_p99\": %.3f, "
+                "\"cpu_seconds_per_frame\": %.5f, \"first_frame_ms\": %.1f}\n",
+                bare ? "bare" : "scene", bare ? "0" : argv[2], bare ? "null" : argv[3],
+                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                gBench.milliseconds.size(), 1000.0 * gBench.milliseconds.size() / total,
+                percentile(gBench.milliseconds, 0.5), percentile(gBench.milliseconds, 0.99),
+                cpu / gBench.milliseconds.size(), 1000.0 * gBench.firstFrameSeconds);
+    std::fflush(stdout);
+    ExitProcess(0);
+}
