@@ -38,8 +38,23 @@ protected:
         return discardMessages(window_, WM_CLOSE) > 0;
     }
     bool movingCursorToCloses(int dx, int dy) {
-        SetCursorPos(kStartCursor.x + dx, kStartCursor.y + dy);
+        moveCursorAndSettle(kStartCursor.x + dx, kStartCursor.y + dy);
         return closes(WM_MOUSEMOVE);
+    }
+    // NOTE: under X the pointer warp comes back later as motion events; they are let in (never
+    // dispatched) until the cursor reads the target, so a late one cannot move it afterwards.
+    void moveCursorAndSettle(int x, int y) {
+        SetCursorPos(x, y);
+        const DWORD start = GetTickCount();
+        for (;;) {
+            MSG pending;
+            PeekMessageA(&pending, NULL, 0, 0, PM_NOREMOVE);
+            discardMessages(window_, WM_MOUSEMOVE);
+            POINT at;
+            GetCursorPos(&at);
+            if ((at.x == x && at.y == y) || GetTickCount() - start > kWaitMilliseconds) return;
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
+        }
     }
     HWND window_ = NULL;
 };

@@ -219,3 +219,37 @@ TEST_F(Windows98, ACrashDuringTheRunIsCaughtByTheOutermostGuard) {
     ChildProcess saver(saver98Path(), withSwitch(saver98Path(), "/s"));
     EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), endFullScreenRun(saver));
 }
+
+// ---- hostile input ------------------------------------------------------------------------------
+
+TEST(HostileInput, OddCommandLinesEndAsTheGrammarSaysAndNeverCrash) {
+    const std::string path = saverPath();
+    std::string binary = "/";
+    for (int byte = 1; byte < 256; ++byte) binary += static_cast<char>(byte);
+    const std::string rejected[] = {
+        "/p " + std::string(30000, '7'),                    // a very long handle
+        "/p 99999999999999999999999999999999999999",        // wraps to a number that is no window
+        binary,                                             // every byte value after the slash
+        std::string(20000, '/') + "x",
+    };
+    for (const std::string& switchText : rejected) {
+        ChildProcess saver(path, withSwitch(path, switchText));
+        EXPECT_EQ(kRejected, saver.waitForExit()) << switchText.substr(0, 40);
+    }
+    ChildProcess longTail(path, withSwitch(path, "/s " + std::string(30000, 'z')));
+    EXPECT_EQ(0u, endFullScreenRun(longTail));
+}
+
+TEST(HostileInput, APreviewInsideAnotherProcessesWindowRunsAndEndsOnClose) {
+    // The desktop belongs to another process; it is a window, so the preview runs inside it.
+    const HWND desktop = GetDesktopWindow();
+    ChildProcess saver(saverPath(), withSwitch(saverPath(), "/p " + handleText(desktop)));
+    HWND preview = NULL;
+    ASSERT_TRUE(pumpUntil([&] {
+        preview = FindWindowExA(desktop, NULL, kSaverClass, "Preview");
+        return preview != NULL || !saver.isRunning();
+    }));
+    ASSERT_NE(nullptr, preview);
+    PostMessageA(preview, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, saver.waitForExit());
+}
