@@ -129,12 +129,3 @@ HWND ChildProcess::waitForWindow(const char* className) {
     });
     return found;
 }
-
-double ChildProcess::cpuSeconds() const {
-    FILETIME created, exited, kernel, user;
-    if (!info_.hProcess || !GetProcessTimes(info_.hProcess, &created, &exited, &kernel, &user)) return 0;
-    const auto seconds = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
-    };
-    return seconds(kernel) + seconds(user);
-}

@@ -45,8 +45,6 @@ public:
     DWORD waitForExit(DWORD timeoutMilliseconds = kWaitMilliseconds);
     // Waits for a top-level window of the given class owned by this process.
     HWND waitForWindow(const char* className);
-    // Processor time the process has used so far, user and kernel, in seconds.
-    double cpuSeconds() const;
 
 private:
     PROCESS_INFORMATION info_;
