@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct OddSetting {
     DWORD type;
     std::vector<uint8_t> bytes;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+static void PrintTo(const OddSetting& setting, std::ostream* out) {
+    *out << setting.name;
+}
 
 static std::vector<uint8_t> littleEndian(int32_t value) {
     const uint32_t v = static_cast<uint32_t>(value);
