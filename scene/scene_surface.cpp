@@ -160,7 +160,7 @@ static bool registerSceneClass() {
     return RegisterClassA(&sceneClass) != 0;
 }
 
-static PIXELFORMATDESCRIPTOR requestedPixelFormat() {
+PIXELFORMATDESCRIPTOR scenePixelFormat() {
     PIXELFORMATDESCRIPTOR format;
     ZeroMemory(&format, sizeof format);
     format.nSize = sizeof format;
@@ -192,7 +192,7 @@ static HWND createSceneWindow(int x, int y, int width, int height, HWND parent) 
     gSurface.sceneDC = GetDC(window);
     if (!gSurface.sceneDC) return reportFailure("Sorry dude. Can't get the DC.");
 
-    const PIXELFORMATDESCRIPTOR requested = requestedPixelFormat();
+    const PIXELFORMATDESCRIPTOR requested = scenePixelFormat();
     const int formatIndex = ChoosePixelFormat(gSurface.sceneDC, &requested);
     if (formatIndex == 0) return reportFailure("Sorry dude. Can't get a pixel format.");
     if (!SetPixelFormat(gSurface.sceneDC, formatIndex, &requested)) {

@@ -14,3 +14,6 @@ LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 // Module that the scene loads its bitmap resources from.
 HINSTANCE sceneModuleInstance();
+
+// The pixel format the scene asks for: double-buffered RGBA, 16-bit colour and depth.
+PIXELFORMATDESCRIPTOR scenePixelFormat();

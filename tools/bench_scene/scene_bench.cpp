@@ -15,6 +15,7 @@
 
 #include "host/run_modes.h"
 #include "host/saver_window.h"
+#include "scene/scene_surface.h"
 
 static const char kSettingsKey[] = "Software\\Quillmark\\Skyfold";
 static const int kFrontOn = 1;  // a steady camera: every frame draws the same kind of view
@@ -99,13 +100,7 @@ static void runBare() {
                                         0, 0, GetSystemMetrics(SM_CXSCREEN),
                                         GetSystemMetrics(SM_CYSCREEN), NULL, NULL, NULL, NULL);
     const HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR format;
-    ZeroMemory(&format, sizeof format);
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
+    const PIXELFORMATDESCRIPTOR format = scenePixelFormat();
     SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
     wglMakeCurrent(dc, wglCreateContext(dc));
     MSG message;
