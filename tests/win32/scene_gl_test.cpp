@@ -14,26 +14,21 @@
 #include "scene/note_textures.h"
 #include "scene/random_generator.h"
 #include "scene/render_state.h"
+#include "scene/scene_surface.h"
 #include "scene/scene_view.h"
 #include "settings/saver_settings.h"
 #include "tests/win32/win32_test_support.h"
 
 static const int kViewPixels = 256;
 
-// A window with the scene's pixel format and a current rendering context, one per process.
+// A window with the scene's kind of pixel format and a current rendering context, one per process.
 static bool makeContextCurrent() {
     static bool ready = false;
     if (ready) return true;
     const HWND window = createPlainWindow(kViewPixels, kViewPixels, true);
     const HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR format;
-    ZeroMemory(&format, sizeof format);
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 24;
-    format.cDepthBits = 16;
+    PIXELFORMATDESCRIPTOR format = scenePixelFormat();
+    format.cColorBits = 24;  // full 8-bit channels, so that pixel reads compare exactly
     SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
     ready = wglMakeCurrent(dc, wglCreateContext(dc)) != FALSE;
     return ready;
