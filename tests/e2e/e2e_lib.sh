@@ -28,6 +28,17 @@ saver_window_shown() {
 # Background programs of a failed test must not outlive it (they would hold CTest's output pipe).
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
 
+# Processes whose command line matches the pattern and that run in this test's Wine prefix (other
+# prefixes, such as a benchmark's, may run savers of their own on the same machine).
+prefix_pids() {
+    local pid
+    for pid in $(pgrep -f "$1"); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            echo "$pid"
+    done
+    return 0
+}
+
 # Starts "skyfold.scr <switch>" in the background; sets saver_pid.
 start_saver() {
     (cd "$bin_dir" && exec wine skyfold.scr "$@") &

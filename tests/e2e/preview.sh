@@ -4,7 +4,7 @@
 # destroying anything, the orphaned preview must end as well.
 source "$(dirname "$0")/e2e_lib.sh"
 shots=$(mktemp -d)
-trap 'rm -rf "$shots"; kill $(jobs -p) 2>/dev/null || true; pkill -f "skyfold\.scr /p" || true' EXIT
+trap 'rm -rf "$shots"; kill $(jobs -p) 2>/dev/null || true; kill $(prefix_pids "skyfold\.scr /p") 2>/dev/null || true' EXIT
 
 # Wine keeps an OpenGL child window off screen in an X window of its own, of the child's size.
 preview_child() {
@@ -34,7 +34,7 @@ grep -q "saver exit code 0" "$output" || fail "$(cat "$output")"
 
 (cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 2 --abandon) >"$output" || true
 orphan_gone() {
-    ! pgrep -f 'skyfold\.scr /p' >/dev/null
+    [ -z "$(prefix_pids 'skyfold\.scr /p')" ]
 }
 wait_for "the orphaned preview to end" orphan_gone
 echo "preview: ok"

@@ -12,7 +12,7 @@ for run in $(seq 1 50); do
     expect_exit 0
 done
 no_saver_left() {
-    ! pgrep -f 'skyfold\.scr' >/dev/null
+    [ -z "$(prefix_pids 'skyfold\.scr')" ]
 }
 wait_for "every saver process to end" no_saver_left
 echo "50 starts and stops: ok"
