@@ -83,6 +83,11 @@ static void expectPreviewIn(const std::string& switchText, HWND host) {
         return preview != NULL || !saver.isRunning();
     }));
     ASSERT_NE(nullptr, preview) << switchText;
+    // Let the saver finish setting up its scene (its OpenGL child exists and it answers messages
+    // again) before the host goes away, as the settings page's window would.
+    ASSERT_TRUE(pumpUntil([&] { return FindWindowExA(preview, NULL, "OpenGL Window", NULL) != NULL; }));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(preview, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &answer);
     RECT hostClient, previewClient;
     GetClientRect(host, &hostClient);
     GetClientRect(preview, &previewClient);
