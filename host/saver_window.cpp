@@ -275,6 +275,10 @@ SaverStart startSaverWindow(HWND previewWindow) {
     HWND window = NULL;
     if (RegisterClassA(&windowClass)) window = createSaverWindow(previewWindow, bounds);
     gSaver.window = window;
+    // NOTE: the settings page may destroy a preview's window before CreateWindowExA has returned
+    // (its creation waits on messages to that page). The run has then ended normally: the window
+    // came and went, and its quit message is already waiting for the loop.
+    if (!window && gSaver.destroyed) return SaverStart::Created;
     if (!window) return SaverStart::Failed;
     if (!previewWindow) SetForegroundWindow(window);
     return SaverStart::Created;

@@ -83,11 +83,6 @@ static void expectPreviewIn(const std::string& switchText, HWND host) {
         return preview != NULL || !saver.isRunning();
     }));
     ASSERT_NE(nullptr, preview) << switchText;
-    // Let the saver finish setting up its scene (its OpenGL child exists and it answers messages
-    // again) before the host goes away, as the settings page's window would.
-    ASSERT_TRUE(pumpUntil([&] { return FindWindowExA(preview, NULL, "OpenGL Window", NULL) != NULL; }));
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(preview, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &answer);
     RECT hostClient, previewClient;
     GetClientRect(host, &hostClient);
     GetClientRect(preview, &previewClient);
@@ -104,6 +99,18 @@ TEST(Switches, PreviewRunsInsideTheWindowWhoseHandleFollowsTheLetter) {
         char switchText[64];
         std::snprintf(switchText, sizeof switchText, form, handleText(host).c_str());
         expectPreviewIn(switchText, host);
+    }
+}
+
+TEST(Switches, APreviewWhoseHostClosesAtOnceStillEndsWithZero) {
+    for (int run = 0; run < 8; ++run) {
+        const HWND host = createPlainWindow(152, 112, true);
+        ChildProcess saver(saverPath(), withSwitch(saverPath(), "/p " + handleText(host)));
+        ASSERT_TRUE(pumpUntil([&] {
+            return FindWindowExA(host, NULL, kSaverClass, "Preview") != NULL || !saver.isRunning();
+        }));
+        DestroyWindow(host);   // as soon as the preview appears, even while it is still being made
+        EXPECT_EQ(0u, saver.waitForExit()) << "run " << run;
     }
 }
 
