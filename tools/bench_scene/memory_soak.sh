@@ -13,7 +13,9 @@ launcher=$!
 # The saver of this prefix (another prefix on the machine may be running savers too).
 saver_in_prefix() {
     local pid
-    for pid in $(pgrep -f 'skyfold\.scr /s'); do
+    # The program itself runs under its Windows path ("Z:\...\skyfold.scr /s"); Wine's start.exe,
+    # which launched it, carries the bare name.
+    for pid in $(pgrep -f '\\skyfold\.scr /s'); do
         tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
             { echo "$pid"; return 0; }
     done
