@@ -16,7 +16,7 @@ preview_child_shown() {
 }
 
 output="$shots/host.out"
-(cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 4) >"$output" &
+(cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 4) </dev/null >"$output" 2>&1 &
 host_pid=$!
 wait_for "the preview child window" preview_child_shown
 child=$(preview_child)
@@ -32,7 +32,8 @@ wait "$host_pid" || status=$?
 grep -q "saver exit code 0" "$output" || fail "$(cat "$output")"
 [ "$status" -eq 0 ] || fail "preview host ended with $status"
 
-(cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 2 --abandon) >"$output" || true
+(cd "$bin_dir" && exec wine preview_host.exe skyfold.scr 2 --abandon) </dev/null >"$output" 2>&1 ||
+    true
 orphan_gone() {
     [ -z "$(prefix_pids 'skyfold\.scr /p')" ]
 }
