@@ -26,12 +26,15 @@ void startBanner(float frameTimeSeconds) {
     gBanner.phaseStart = frameTimeSeconds;
 }
 
+// Bottom edge of the banner part-way (progress 0 to 1) through the running slide.
 static float slidingY(float progress, int32_t viewHeightPixels) {
-    const float topRest = static_cast<float>(viewHeightPixels) - kSlideTravelPixels;
-    if (!gBanner.isLeaving && !gBanner.atTopEdge) return kBottomRestPixels - kSlideTravelPixels * (1.0f - progress);
-    if (!gBanner.isLeaving) return static_cast<float>(viewHeightPixels) - kSlideTravelPixels * progress;
-    if (!gBanner.atTopEdge) return kBottomRestPixels - kSlideTravelPixels * progress;
-    return topRest + kSlideTravelPixels * progress;
+    const float top = static_cast<float>(viewHeightPixels);
+    const float travel = kSlideTravelPixels;
+    if (!gBanner.atTopEdge) {
+        return gBanner.isLeaving ? kBottomRestPixels - travel * progress
+                                 : kBottomRestPixels - travel * (1.0f - progress);
+    }
+    return gBanner.isLeaving ? (top - travel) + travel * progress : top - travel * progress;
 }
 
 static void finishSlide(float frameTimeSeconds, int32_t viewWidthPixels) {

@@ -15,7 +15,6 @@
 #include "scene/scene_view.h"
 
 static const GLfloat kBannerAlpha = 0.5f;
-static const int kBannerSlot = 0;
 
 void compileBannerList() {
     static const GLfloat kFullEmission[] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -24,7 +23,7 @@ void compileBannerList() {
     glMaterialfv(GL_FRONT, GL_EMISSION, kFullEmission);
     glColor4f(1.0f, 1.0f, 1.0f, kBannerAlpha);
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, textureSlots[kBannerSlot]);
+    glBindTexture(GL_TEXTURE_2D, textureSlots[kBannerTextureSlot]);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 const int kTextureSlotCount = 11;  // slot 0 the banner, 1 to 10 the note sides in pairs
+const int kBannerTextureSlot = 0;
 
 // Texture names by slot; 0 where no texture was made.
 extern unsigned int textureSlots[kTextureSlotCount];

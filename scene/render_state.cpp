@@ -27,7 +27,6 @@ static const GLfloat kFogStartUnits = 20.0f;  // notes start fading 10 units beh
 static const GLfloat kFogEndUnits = 24.0f;    // and are black from here on
 static const GLfloat kFogDensity = 0.5f;      // unused by linear fog, set for completeness
 static const GLfloat kFieldDistanceUnits = 10.0f;  // the note field turns about (0, 0, -10)
-static const int kBannerSlot = 0;
 static const int32_t kBannerWidthTexels = 256;
 static const int32_t kBannerHeightTexels = 32;
 static const int kBannerBitmapId = 101;
@@ -58,7 +57,8 @@ static void setFog() {
 // Every texture and display list, in the order the lists need them: a list records the texture
 // name a slot holds when it is compiled.
 static void buildSceneResources() {
-    loadBitmapTexture(kBannerBitmapId, kBannerSlot, kBannerWidthTexels, kBannerHeightTexels, true);
+    loadBitmapTexture(kBannerBitmapId, kBannerTextureSlot, kBannerWidthTexels, kBannerHeightTexels,
+                      true);
     startBanner(frameTime);
     compileBannerList();
     setFog();

@@ -11,8 +11,8 @@
 
 #include "host/run_modes.h"
 #include "host/saver_window.h"
-#include "scene/frame_clock.h"
 #include "scene/note_textures.h"
+#include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 
 static volatile long gHeapRequests = 0;
@@ -37,22 +37,13 @@ void* operator new(size_t bytes) {
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, size_t) noexcept { std::free(block); }
 
-static int gFramesSeen = 0;
-static float gLastFrameTime = 0.0f;
-
-static bool framesReached(int frames) {
-    if (frameTime != gLastFrameTime) {
-        gLastFrameTime = frameTime;
-        ++gFramesSeen;
-    }
-    return gFramesSeen >= frames;
-}
-
 TEST(FramePath, AllocatesNothingAndKeepsItsTexturesAndLists) {
     initHostState(GetModuleHandleA(NULL));
     ASSERT_EQ(SaverStart::Created, startSaverWindow(NULL));
-    const std::function<bool()> warmedUp = [] { return framesReached(20); };
-    const std::function<bool()> longRun = [] { return framesReached(420); };
+    // Both waits are made before counting starts: building them may itself allocate.
+    FrameCounter frames;
+    const std::function<bool()> warmedUp = [&frames] { return frames.reached(20); };
+    const std::function<bool()> longRun = [&frames] { return frames.reached(420); };
     ASSERT_TRUE(pumpUntil(warmedUp));
 
     unsigned int slotsBefore[kTextureSlotCount];

@@ -10,7 +10,7 @@
 
 #include "host/run_modes.h"
 #include "host/saver_window.h"
-#include "scene/frame_clock.h"
+#include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 
 static const char kKey[] = "Software\\Quillmark\\Skyfold";
@@ -46,12 +46,7 @@ TEST_P(OddSettings, TheSceneBuildsDrawsAndClosesNormally) {
 
     initHostState(GetModuleHandleA(NULL));
     ASSERT_EQ(SaverStart::Created, startSaverWindow(NULL));
-    int frames = 0;
-    float last = frameTime;
-    EXPECT_TRUE(pumpUntil([&] {
-        if (frameTime != last) ++frames, last = frameTime;
-        return frames >= 30;
-    }));
+    EXPECT_TRUE(pumpFrames(30));
     SendMessageA(saverWindowHandle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(saverWindowHandle()));
     RegDeleteKeyA(HKEY_CURRENT_USER, kKey);

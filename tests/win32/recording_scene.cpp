@@ -23,8 +23,6 @@ bool sceneSaw(UINT message) { return sawMatching(message, true, 0); }
 bool sceneSaw(UINT message, WPARAM wParam) { return sawMatching(message, false, wParam); }
 void forgetSceneMessages() { gRecord.count = 0; }
 
-HINSTANCE sceneModuleInstance() { return GetModuleHandleA(NULL); }
-
 LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (gRecord.count < kRecordCapacity) {
         gRecord.messages[gRecord.count] = message;

@@ -10,25 +10,13 @@
 #include "host/saver_window.h"
 #include "scene/frame_clock.h"
 #include "scene/scene_view.h"
+#include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 
 static const char kSceneClassName[] = "OpenGL Window";
 
 static HWND sceneChild(HWND saver) {
     return FindWindowExA(saver, NULL, kSceneClassName, NULL);
-}
-
-static void pumpFrames(int frames) {
-    const float start = frameTime;
-    int seen = 0;
-    float last = start;
-    pumpUntil([&] {
-        if (frameTime != last) {
-            last = frameTime;
-            ++seen;
-        }
-        return seen >= frames;
-    });
 }
 
 TEST(SceneSurface, CoversTheSaverWindowDrawsFramesAndTearsDownInOrder) {
@@ -52,7 +40,7 @@ TEST(SceneSurface, CoversTheSaverWindowDrawsFramesAndTearsDownInOrder) {
     EXPECT_NE(nullptr, wglGetCurrentContext());
 
     EXPECT_EQ(0.0f, frameTime);            // nothing drawn yet
-    pumpFrames(5);
+    EXPECT_TRUE(pumpFrames(5));
     EXPECT_GT(frameTime, 0.0f);
     EXPECT_GT(frameDelta, 0.0f);
     EXPECT_LE(frameDelta, frameTime);
