@@ -7,6 +7,9 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
+if(MSVC)
+  add_link_options(/MANIFEST:NO)  # the resource script embeds the program's own manifest
+endif()
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_library(skyfold_host OBJECT
@@ -31,12 +34,14 @@ endforeach()
 # windres reports no dependencies: name the files the resource script pulls in.
 file(GLOB SKYFOLD_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
 set_source_files_properties(resources/skyfold.rc PROPERTIES OBJECT_DEPENDS
-  "${SKYFOLD_RESOURCE_FILES};${CMAKE_SOURCE_DIR}/resources/skyfold.ico;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+  "${SKYFOLD_RESOURCE_FILES};${CMAKE_SOURCE_DIR}/resources/skyfold.ico;${CMAKE_BINARY_DIR}/generated/skyfold.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
 add_executable(skyfold WIN32 host/win32_entry.cpp resources/skyfold.rc)
 set_target_properties(skyfold PROPERTIES SUFFIX ".scr")
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/skyfold_version.h)
+set(SKYFOLD_MANIFEST_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(resources/skyfold.manifest ${CMAKE_BINARY_DIR}/generated/skyfold.manifest @ONLY)
 target_include_directories(skyfold PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(skyfold PRIVATE skyfold_host skyfold_scene skyfold_portable
                       opengl32 glu32 winmm)

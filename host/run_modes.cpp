@@ -6,6 +6,7 @@
 
 #include "host/command_line.h"
 #include "host/password_gate.h"
+#include "host/procedure_address.h"
 #include "host/saver_window.h"
 #include "resources/resource_ids.h"
 #include "settings/config_dialog.h"
@@ -54,10 +55,26 @@ static LONG WINAPI guardUnhandledException(EXCEPTION_POINTERS* exception) {
     ExitProcess(exception->ExceptionRecord->ExceptionCode);
 }
 
+// The dialog's face is a picture of fixed pixels with its controls placed on it. In a DPI-unaware
+// context the system scales the finished window as one picture on a scaled display, so the labels
+// stay on their controls and the corners stay round. SetThreadDpiAwarenessContext exists from
+// Windows 10 1607 on; before that the dialog is laid out at the system's DPI and fitted to its
+// face by the dialog itself. The previous context comes back, or null when nothing was changed.
+typedef HANDLE(WINAPI* SetThreadDpiAwarenessContextFn)(HANDLE);
+static HANDLE setThreadDpiContext(HANDLE context) {
+    const SetThreadDpiAwarenessContextFn setContext =
+        procedureAddress<SetThreadDpiAwarenessContextFn>(GetModuleHandleA("user32.dll"),
+                                                         "SetThreadDpiAwarenessContext");
+    return setContext ? setContext(context) : NULL;
+}
+
 int openConfigDialog(HWND owner) {
-    return static_cast<int>(DialogBoxParamA(gEntry.moduleInstance,
-                                            MAKEINTRESOURCEA(kConfigDialogId), owner,
-                                            configDialogProc, 0));
+    const HANDLE kUnawareContext = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+    const HANDLE previous = setThreadDpiContext(kUnawareContext);
+    const int result = static_cast<int>(DialogBoxParamA(
+        gEntry.moduleInstance, MAKEINTRESOURCEA(kConfigDialogId), owner, configDialogProc, 0));
+    if (previous) setThreadDpiContext(previous);
+    return result;
 }
 
 static int runPreview(uint32_t handle) {

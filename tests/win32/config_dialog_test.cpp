@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "host/procedure_address.h"
 #include "tests/win32/win32_test_support.h"
 
 static const char kKey[] = "Software\\Quillmark\\Skyfold";
@@ -43,9 +44,32 @@ static void writeStored(int32_t notes, int32_t angle, int32_t currency) {
     RegCloseKey(key);
 }
 
+// DPI awareness entries of Windows 10 1607 and later, bound by name (older headers lack them).
+typedef HANDLE(WINAPI* SetThreadDpiAwarenessContextFn)(HANDLE);
+typedef HANDLE(WINAPI* GetWindowDpiAwarenessContextFn)(HWND);
+typedef int(WINAPI* GetAwarenessFromDpiAwarenessContextFn)(HANDLE);
+static const HANDLE kUnawareContext = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+static const int kDpiUnaware = 0;
+
+template <typename Function>
+static Function user32Entry(const char* name) {
+    return procedureAddress<Function>(GetModuleHandleA("user32.dll"), name);
+}
+
+// Window rectangles as a DPI-unaware program sees them, so that they come in the dialog's own
+// pixels whatever the display's scale (run by tests/win32/at_display_scale.sh at 150 and 200 %).
+static void measureInDialogPixels() {
+    const SetThreadDpiAwarenessContextFn setContext =
+        user32Entry<SetThreadDpiAwarenessContextFn>("SetThreadDpiAwarenessContext");
+    if (setContext) setContext(kUnawareContext);
+}
+
 class ConfigDialog : public ::testing::Test {
 protected:
-    void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
+    void SetUp() override {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+        measureInDialogPixels();
+    }
     void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
 
     void open(const std::string& switchText = "/c") {
@@ -84,6 +108,18 @@ TEST_F(ConfigDialog, IsA495By298WindowWithRoundedCorners) {
     EXPECT_FALSE(PtInRegion(region, 1, 1));            // a rounded corner
     EXPECT_TRUE(PtInRegion(region, 247, 149));
     DeleteObject(region);
+    EXPECT_EQ(kDialogEnded, close(IDCANCEL));
+}
+
+// Scaled by the system as one picture on a scaled display, rather than laid out anew.
+TEST_F(ConfigDialog, IsADpiUnawareWindow) {
+    const GetWindowDpiAwarenessContextFn windowContext =
+        user32Entry<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
+    const GetAwarenessFromDpiAwarenessContextFn awareness =
+        user32Entry<GetAwarenessFromDpiAwarenessContextFn>("GetAwarenessFromDpiAwarenessContext");
+    if (!windowContext || !awareness) GTEST_SKIP() << "no per-window DPI awareness on this system";
+    open();
+    EXPECT_EQ(kDpiUnaware, awareness(windowContext(dialog_)));
     EXPECT_EQ(kDialogEnded, close(IDCANCEL));
 }
 
