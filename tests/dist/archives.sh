@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The release archives made by tools/dist: each holds exactly the saver of its architecture, the
+# user's README and the licence, as Windows text files; the installer is there beside them.
+#   archives.sh <dist folder> <version>
+set -euo pipefail
+dist=${1:?usage: $0 <dist folder> <version>}
+version=${2:?usage: $0 <dist folder> <version>}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+declare -A machines=([x64]=pei-x86-64 [x86]=pei-i386)
+for arch in x64 x86; do
+    zip="$dist/skyfold-$version-$arch.zip"
+    [ -f "$zip" ] || fail "missing $zip"
+    listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+    [ "$listed" = "LICENSE.txt README.txt skyfold.scr " ] || fail "$arch archive holds: $listed"
+
+    mkdir "$work/$arch"
+    unzip -q "$zip" -d "$work/$arch"
+    format=$(x86_64-w64-mingw32-objdump -f "$work/$arch/skyfold.scr" 2>/dev/null | sed -n 's/.*file format //p')
+    [ "$format" = "${machines[$arch]}" ] || fail "$arch archive's saver is $format"
+    x86_64-w64-mingw32-objdump -h "$work/$arch/skyfold.scr" | grep -q ' \.rsrc ' ||
+        fail "$arch saver has no resources"
+
+    grep -q "^SKYFOLD SCREEN SAVER $version"$'\r'"$" "$work/$arch/README.txt" ||
+        fail "$arch README does not name version $version"
+    ! grep -q '@[A-Z]*@' "$work/$arch/README.txt" || fail "$arch README has unfilled fields"
+    [ "$(grep -c $'\r$' "$work/$arch/README.txt")" = "$(wc -l <"$work/$arch/README.txt")" ] ||
+        fail "$arch README is not CRLF text"
+    cmp -s <(tr -d '\r' <"$work/$arch/LICENSE.txt") "$root/LICENSE" ||
+        fail "$arch LICENSE.txt differs from LICENSE"
+done
+cmp -s "$work/x64/README.txt" "$work/x86/README.txt" || fail "the two READMEs differ"
+[ -s "$dist/skyfold-$version-setup.exe" ] || fail "missing the installer"
+echo "archives: ok"
