@@ -1,7 +1,7 @@
 ; The Skyfold installer: puts the saver for the running Windows (x64 or x86) into the system folder
 ; where the Screen Saver settings look, can make it the current screen saver, and registers an
 ; uninstaller in Add/Remove Programs. Built by tools/dist, which defines VERSION, SCR_X64, SCR_X86,
-; README, LICENSE, ICON and OUTFILE.
+; README, LICENSE, LICENSE_PAGE, ICON, WELCOME_BITMAP and OUTFILE.
 ;   Silent use: setup.exe /S [/CURRENT]   uninstall.exe /S [/REMOVESETTINGS]
 Unicode true
 SetCompressor /SOLID lzma
@@ -39,6 +39,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 Quillmark, MIT l
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WELCOME_BITMAP}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN
@@ -48,7 +50,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 Quillmark, MIT l
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+!insertmacro MUI_PAGE_LICENSE "${LICENSE_PAGE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
