@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The installer on a 32-bit Windows (a 32-bit Wine prefix of its own, made on first use under
-# the build folder): it puts the x86 saver into the system folder, makes it the current saver when asked,
-# and its silent uninstaller takes everything away again.
+# The installer on a 32-bit Windows (a 32-bit Wine prefix of its own, made on first use in the
+# build folder): it puts the x86 saver into the system folder, makes it the current saver when
+# asked, and its silent uninstaller takes everything away again.
 #   install_32bit.sh <build folder> <dist folder> <version>
 set -euo pipefail
 build=${1:?usage: $0 <build folder> <dist folder> <version>}
