@@ -16,9 +16,8 @@ desktop_key='HKCU\Control Panel\Desktop'
 settings_key='HKCU\Software\Quillmark\Skyfold'
 
 # Registry access in the 64-bit view, the one the installer writes on a 64-bit system.
-reg_value() {
-    wine reg query "$1" /v "$2" /reg:64 </dev/null 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+reg_value64() {
+    reg_value "$@" /reg:64
 }
 reg_key_exists() {
     wine reg query "$1" /reg:64 </dev/null >/dev/null 2>&1
@@ -35,7 +34,7 @@ run_quietly() {
 
 installed_completely() {
     [ -f "$installed" ] && [ -f "$install_dir/uninstall.exe" ] &&
-        [ "$(reg_value "$uninstall_key" DisplayVersion)" = "$version" ]
+        [ "$(reg_value64 "$uninstall_key" DisplayVersion)" = "$version" ]
 }
 removed_completely() {
     [ ! -e "$installed" ] && [ ! -e "$install_dir" ] && ! reg_key_exists "$uninstall_key"
@@ -63,24 +62,26 @@ unzip -p "$dist/skyfold-$version-x64.zip" skyfold.scr | cmp -s - "$installed" ||
     fail "the installed saver differs from the x64 release"
 [ ! -e "$drive_c/windows/syswow64/skyfold.scr" ] || fail "a saver landed in the 32-bit folder"
 [ -f "$install_dir/README.txt" ] && [ -f "$install_dir/LICENSE.txt" ] || fail "no README or licence"
-[ "$(reg_value "$uninstall_key" DisplayName)" = "Skyfold screen saver" ] || fail "no display name"
-[ "$(reg_value "$uninstall_key" QuietUninstallString)" = '"C:\Program Files\Skyfold\uninstall.exe" /S' ] ||
-    fail "quiet uninstall string: $(reg_value "$uninstall_key" QuietUninstallString)"
-[ "$(reg_value "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
+[ "$(reg_value64 "$uninstall_key" DisplayName)" = "Skyfold screen saver" ] || fail "no display name"
+[ "$(reg_value64 "$uninstall_key" QuietUninstallString)" = '"C:\Program Files\Skyfold\uninstall.exe" /S' ] ||
+    fail "quiet uninstall string: $(reg_value64 "$uninstall_key" QuietUninstallString)"
+estimated_kb=$(($(reg_value64 "$uninstall_key" EstimatedSize)))
+[ "$estimated_kb" -ge $(($(stat -c %s "$installed") / 1024)) ] || fail "estimated size $estimated_kb KB"
+[ "$(reg_value64 "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
     fail "a silent install without /CURRENT changed the current saver"
 
 # 2. Silent uninstall keeps the user's settings unless asked.
 uninstall_silently
-[ "$(reg_value "$settings_key" 'Number of Notes')" = 0x12c ] || fail "the settings went"
-[ "$(reg_value "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
+[ "$(reg_value64 "$settings_key" 'Number of Notes')" = 0x12c ] || fail "the settings went"
+[ "$(reg_value64 "$desktop_key" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
     fail "the uninstaller removed another saver's choice"
 
 # 3. Silent install asked to make Skyfold the current saver.
 run_quietly "$dist/skyfold-$version-setup.exe" /S /CURRENT
 wait_for "the installer to finish" installed_completely
-saver=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+saver=$(reg_value64 "$desktop_key" SCRNSAVE.EXE)
 [ "$saver" = 'C:\windows\System32\skyfold.scr' ] || fail "current saver: $saver"
-[ "$(reg_value "$desktop_key" ScreenSaveActive)" = 1 ] || fail "saver not active"
+[ "$(reg_value64 "$desktop_key" ScreenSaveActive)" = 1 ] || fail "saver not active"
 
 # 4. The saver the system keeps runs full screen and ends on a key ... (through Wine's 64-bit
 #    loader: for the default one, a 32-bit program, "C:\windows\System32" is the 32-bit folder).
@@ -101,7 +102,7 @@ rm -f "$output"
 
 # 5. Silent uninstall asked to remove the settings: nothing of Skyfold is left.
 uninstall_silently /REMOVESETTINGS
-[ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "the current saver still names Skyfold"
+[ -z "$(reg_value64 "$desktop_key" SCRNSAVE.EXE)" ] || fail "the current saver still names Skyfold"
 ! reg_key_exists "$settings_key" || fail "the settings stayed"
 ! reg_key_exists 'HKCU\Software\Quillmark' || fail "an empty Quillmark key stayed"
 echo "install and uninstall: ok"

@@ -2,32 +2,13 @@
 # The installer on a 32-bit Windows (a 32-bit Wine prefix of its own, made on first use in the
 # build folder): it puts the x86 saver into the system folder, makes it the current saver when
 # asked, and its silent uninstaller takes everything away again.
-#   install_32bit.sh <build folder> <dist folder> <version>
-set -euo pipefail
-build=${1:?usage: $0 <build folder> <dist folder> <version>}
-dist=${2:?usage: $0 <build folder> <dist folder> <version>}
-version=${3:?usage: $0 <build folder> <dist folder> <version>}
-readonly wait_seconds=30
+#   install_32bit.sh <bin folder> <dist folder> <version>
+dist=${2:?usage: $0 <bin folder> <dist folder> <version>}
+version=${3:?usage: $0 <bin folder> <dist folder> <version>}
+source "$(dirname "$0")/../e2e/e2e_lib.sh"
 
-export WINEPREFIX="$build/wineprefix-win32" WINEARCH=win32
+export WINEPREFIX="$bin_dir/../wineprefix-win32" WINEARCH=win32
 trap 'wineserver -k 2>/dev/null || true' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-wait_for() {
-    local what=$1 deadline=$((SECONDS + wait_seconds))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
-reg_value() {
-    wine reg query "$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
-}
 
 if [ ! -f "$WINEPREFIX/.skyfold-win32-prefix" ]; then
     rm -rf "$WINEPREFIX"

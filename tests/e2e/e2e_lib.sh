@@ -21,6 +21,12 @@ wait_for() {
     done
 }
 
+# A registry value's data as "wine reg" prints it; extra arguments such as /reg:64 pick the view.
+reg_value() {
+    wine reg query "$1" /v "$2" "${@:3}" </dev/null 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
 saver_window_shown() {
     xdotool search --onlyvisible --name '^Screen Saver$'
 }

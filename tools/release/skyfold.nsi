@@ -103,8 +103,11 @@ Section "${PRODUCT} screen saver" SectionSaver
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  IntOp $0 $0 + 2048   ; and the saver in the system folder, about 1.5 MB
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  !insertmacro EnterSystemFolder
+  ${GetSize} "$WINDIR\System32" "/M=${SAVER_FILE} /S=0K /G=0" $1 $2 $3
+  !insertmacro LeaveSystemFolder
+  IntOp $0 $0 + $1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0   ; in KB
 SectionEnd
 
 Section "Make ${PRODUCT} the current screen saver" SectionCurrent
