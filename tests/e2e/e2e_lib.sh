@@ -10,13 +10,18 @@ fail() {
     exit 1
 }
 
-# Waits until the command succeeds; fails the test after wait_seconds.
+# Waits until the command succeeds; fails the test after wait_seconds. A command in wait_detail,
+# if set, is run on failure to say what was seen instead.
+wait_detail=
 wait_for() {
     local what=$1
     shift
     local deadline=$((SECONDS + wait_seconds))
     until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
+        if [ $SECONDS -ge $deadline ]; then
+            [ -z "$wait_detail" ] || eval "$wait_detail" >&2
+            fail "timed out waiting for $what"
+        fi
         sleep 0.05
     done
 }
