@@ -1,4 +1,5 @@
-# Native Linux build: the platform-free core and its unit tests, under AddressSanitizer and UBSan.
+# Native Linux build: the platform-free core and its unit tests, and the X11 program, under
+# AddressSanitizer and UBSan unless SKYFOLD_SANITIZE is off (release builds).
 option(SKYFOLD_SANITIZE "Build with AddressSanitizer and UBSan" ON)
 if(SKYFOLD_SANITIZE)
   set(SKYFOLD_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
@@ -11,5 +12,7 @@ if(SKYFOLD_FUZZ)
   target_compile_options(skyfold_portable PUBLIC -fsanitize=fuzzer-no-link)
   add_subdirectory(tests/fuzz)
 else()
+  include(cmake/x11_build.cmake)
   add_subdirectory(tests/native)
+  add_subdirectory(tests/x11)
 endif()

@@ -13,19 +13,16 @@ endif()
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_library(skyfold_host OBJECT
-  host/password_gate.cpp
-  host/run_modes.cpp
-  host/saver_window.cpp
-  settings/config_dialog.cpp
-  settings/settings_store.cpp)
+  host/win32/password_gate.cpp
+  host/win32/run_modes.cpp
+  host/win32/saver_window.cpp
+  settings/win32/config_dialog.cpp
+  settings/win32/settings_store.cpp)
 add_library(skyfold_scene OBJECT
-  scene/banner_overlay.cpp
-  scene/note_field.cpp
-  scene/note_lists.cpp
-  scene/note_textures.cpp
-  scene/render_state.cpp
-  scene/scene_surface.cpp
-  scene/win32_clock_source.cpp)
+  ${SKYFOLD_GL_SCENE_SOURCES}
+  scene/win32/bitmap_resources.cpp
+  scene/win32/clock_source.cpp
+  scene/win32/scene_surface.cpp)
 foreach(objects skyfold_host skyfold_scene)
   target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
@@ -36,7 +33,7 @@ file(GLOB SKYFOLD_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources
 set_source_files_properties(resources/skyfold.rc PROPERTIES OBJECT_DEPENDS
   "${SKYFOLD_RESOURCE_FILES};${CMAKE_SOURCE_DIR}/resources/skyfold.ico;${CMAKE_BINARY_DIR}/generated/skyfold.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
-add_executable(skyfold WIN32 host/win32_entry.cpp resources/skyfold.rc)
+add_executable(skyfold WIN32 host/win32/entry.cpp resources/skyfold.rc)
 set_target_properties(skyfold PROPERTIES SUFFIX ".scr")
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/skyfold_version.h)

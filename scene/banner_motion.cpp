@@ -63,3 +63,10 @@ BannerPlacement advanceBanner(float frameTimeSeconds, int32_t viewWidthPixels,
     }
     return {gBanner.bannerX, gBanner.bannerY};
 }
+
+void keepBannerInView(int32_t oldWidthPixels, int32_t newWidthPixels) {
+    if (!gBanner.isPlaced) return;
+    if (gBanner.bannerX == static_cast<float>(oldWidthPixels) - kBannerWidthPixels) {
+        gBanner.bannerX = static_cast<float>(newWidthPixels) - kBannerWidthPixels;
+    }
+}

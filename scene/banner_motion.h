@@ -19,3 +19,7 @@ void startBanner(float frameTimeSeconds);
 // Advances the banner to frameTimeSeconds for a view of the given size; returns where to draw it.
 BannerPlacement advanceBanner(float frameTimeSeconds, int32_t viewWidthPixels,
                               int32_t viewHeightPixels);
+
+// The view has changed from oldWidthPixels to newWidthPixels wide: a banner flush right stays
+// flush right.
+void keepBannerInView(int32_t oldWidthPixels, int32_t newWidthPixels);

@@ -3,13 +3,9 @@
 // which the next frame resets.
 #include "scene/banner_overlay.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <GL/gl.h>
-
 #include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
+#include "scene/gl_api.h"
 #include "scene/note_textures.h"
 #include "scene/render_state.h"
 #include "scene/scene_view.h"

@@ -2,12 +2,8 @@
 // leaves the model-view matrix as it found it.
 #include "scene/note_field.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <GL/gl.h>
-
 #include "scene/frame_clock.h"
+#include "scene/gl_api.h"
 #include "scene/note_motion.h"
 
 // Heading turns the plane of the swing about the vertical; the swing rocks the note along its own

@@ -3,11 +3,7 @@
 // both. State left behind by a list: the outer face's texture bound, cull mode GL_BACK.
 #include "scene/note_lists.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <GL/gl.h>
-
+#include "scene/gl_api.h"
 #include "scene/note_mesh.h"
 #include "scene/note_textures.h"
 

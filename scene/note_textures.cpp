@@ -2,13 +2,11 @@
 // palette and RLE8 data (no GDI reads), top row first, so t = 0 is the picture's top edge.
 #include "scene/note_textures.h"
 
-#include <windows.h>
-#include <GL/gl.h>
-
 #include <cstdlib>
 
+#include "scene/gl_api.h"
 #include "scene/rle8_bitmap.h"
-#include "scene/scene_surface.h"
+#include "scene/scene_platform.h"
 
 unsigned int textureSlots[kTextureSlotCount] = {0};
 
@@ -25,18 +23,15 @@ static const int kCurrencyBitmaps[3][kNoteSlots] = {
 };
 
 static void reportAllocationFailure() {
-    MessageBoxA(NULL, "Error alocating texture memory!!", "Error", MB_OK | MB_ICONERROR);
-    PostQuitMessage(0);
+    showSceneError("Error", "Error alocating texture memory!!");
+    quitSceneRun();
 }
 
 static void decodeResource(int bitmapId, int32_t width, int32_t height, bool colourKey,
                            uint8_t* image) {
-    const HINSTANCE module = sceneModuleInstance();
-    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(bitmapId), RT_BITMAP);
-    const HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
-    const void* dib = loaded ? LockResource(loaded) : NULL;
-    decodePackedBitmap(static_cast<const uint8_t*>(dib), dib ? SizeofResource(module, found) : 0,
-                       width, height, colourKey, image);
+    size_t bytes = 0;
+    const uint8_t* dib = sceneBitmapResource(bitmapId, &bytes);
+    decodePackedBitmap(dib, dib ? bytes : 0, width, height, colourKey, image);
 }
 
 static void uploadTexture(int slot, int32_t width, int32_t height, const uint8_t* image) {

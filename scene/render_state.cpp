@@ -4,15 +4,10 @@
 // is undone by the list or the frame step that makes it.
 #include "scene/render_state.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include "scene/banner_motion.h"
 #include "scene/banner_overlay.h"
 #include "scene/frame_clock.h"
+#include "scene/gl_api.h"
 #include "scene/note_field.h"
 #include "scene/note_lists.h"
 #include "scene/note_textures.h"
@@ -54,6 +49,13 @@ static void setFog() {
     glFogf(GL_FOG_END, kFogEndUnits);
 }
 
+// List 12 records the projection for the view's size; it is not executed here.
+static void compileProjectionList() {
+    glNewList(kProjectionList, GL_COMPILE);
+    setViewProjection(viewWidth, viewHeight);
+    glEndList();
+}
+
 // Every texture and display list, in the order the lists need them: a list records the texture
 // name a slot holds when it is compiled.
 static void buildSceneResources() {
@@ -62,9 +64,7 @@ static void buildSceneResources() {
     startBanner(frameTime);
     compileBannerList();
     setFog();
-    glNewList(kProjectionList, GL_COMPILE);
-    setViewProjection(viewWidth, viewHeight);
-    glEndList();
+    compileProjectionList();
     loadCurrencyTextures(saverSettings.currencyType);
     buildNoteLists(saverSettings.currencyType);
     startInitialTransition(saverSettings.viewAngle, frameTime);
@@ -93,6 +93,10 @@ void setViewProjection(int32_t width, int32_t height) {
     gluPerspective(kFieldOfViewDegrees, aspect, kNearPlaneUnits, kFarPlaneUnits);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void rebuildViewProjection() {
+    compileProjectionList();
 }
 
 void drawFrame() {

@@ -14,6 +14,15 @@ struct SaverSettings {
 
 extern SaverSettings saverSettings;
 
+// How each setting is stored on every platform: its value name (in the registry, and in the
+// settings file on X11) and its default when missing.
+const char kNoteCountName[] = "Number of Notes";
+const char kViewAngleName[] = "View Angle";
+const char kCurrencyName[] = "Type of Currency";
+const int32_t kDefaultNoteCount = 200;
+const int32_t kDefaultViewAngle = Random;
+const int32_t kDefaultCurrency = AustralianDollars;
+
 // Fills all three fields from the store; a missing key or value gives that field's default.
 void loadSettings();
 

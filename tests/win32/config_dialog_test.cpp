@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "host/procedure_address.h"
+#include "host/win32/procedure_address.h"
 #include "tests/win32/win32_test_support.h"
 
 static const char kKey[] = "Software\\Quillmark\\Skyfold";

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "host/run_modes.h"
-#include "host/saver_window.h"
+#include "host/win32/run_modes.h"
+#include "host/win32/saver_window.h"
 #include "scene/note_textures.h"
 #include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"

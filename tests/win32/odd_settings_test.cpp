@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/run_modes.h"
-#include "host/saver_window.h"
+#include "host/win32/run_modes.h"
+#include "host/win32/saver_window.h"
 #include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 

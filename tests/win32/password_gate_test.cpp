@@ -3,10 +3,10 @@
 // runs in a process of its own, since a run loads its verifier once.
 #include <gtest/gtest.h>
 
-#include "host/password_gate.h"
+#include "host/win32/password_gate.h"
 #include "host/password_throttle.h"
-#include "host/run_modes.h"
-#include "host/saver_window.h"
+#include "host/win32/run_modes.h"
+#include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
 #include "tests/win32/win32_test_support.h"
 

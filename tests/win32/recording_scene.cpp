@@ -1,8 +1,8 @@
 // Recording stand-in for the scene's saverProc.
 #include "tests/win32/recording_scene.h"
 
-#include "host/saver_window.h"
-#include "scene/scene_surface.h"
+#include "host/win32/saver_window.h"
+#include "scene/win32/scene_surface.h"
 
 static const int kRecordCapacity = 4096;
 

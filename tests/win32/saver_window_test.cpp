@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <imm.h>
 
-#include "host/run_modes.h"
-#include "host/saver_window.h"
+#include "host/win32/run_modes.h"
+#include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
 #include "tests/win32/win32_test_support.h"
 

@@ -14,7 +14,7 @@
 #include "scene/note_textures.h"
 #include "scene/random_generator.h"
 #include "scene/render_state.h"
-#include "scene/scene_surface.h"
+#include "scene/win32/scene_surface.h"
 #include "scene/scene_view.h"
 #include "settings/saver_settings.h"
 #include "tests/win32/win32_test_support.h"

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "host/run_modes.h"
-#include "host/saver_window.h"
+#include "host/win32/run_modes.h"
+#include "host/win32/saver_window.h"
 #include "scene/frame_clock.h"
 #include "scene/scene_view.h"
 #include "tests/win32/scene_frames.h"

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <vector>
 
-#include "host/run_modes.h"
-#include "host/saver_window.h"
-#include "scene/scene_surface.h"
+#include "host/win32/run_modes.h"
+#include "host/win32/saver_window.h"
+#include "scene/win32/scene_surface.h"
 
 static const char kSettingsKey[] = "Software\\Quillmark\\Skyfold";
 static const int kFrontOn = 1;  // a steady camera: every frame draws the same kind of view

@@ -1,7 +1,7 @@
 // The skinned configuration dialog (template 2003): a borderless 495x298 window with rounded
 // corners over a painted background, three currency and four view-angle buttons and the
 // note-count slider. It edits the settings record directly; OK saves it, Cancel does not.
-#include "settings/config_dialog.h"
+#include "settings/win32/config_dialog.h"
 
 #include "settings/note_count_scroll.h"
 #include "settings/saver_settings.h"

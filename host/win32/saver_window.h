@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "scene/scene_host.h"  // hostIsPreview, which this host implements for the scene
+
 // Runs the saver full screen (no parent) or inside the preview window; returns the exit code.
 int runSaverWindow(HWND previewWindow);
 
@@ -18,11 +20,9 @@ enum class SaverStart { Created, AlreadyRunning, Failed };
 SaverStart startSaverWindow(HWND previewWindow);
 
 HWND saverWindowHandle();
-bool hostIsPreview();
 
 // The saver window's class procedure: the host's filters, then the scene's saverProc.
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Default handling for the saver window: close-on-input rules, cursor hiding, the password
-// request, then DefWindowProcA. The scene calls it for everything it does not handle itself.
-LRESULT CALLBACK defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// defaultSaverProc, the saver window's default handling, is declared by the scene, which imports
+// it (scene/win32/scene_surface.h), and implemented here.

@@ -1,11 +1,11 @@
 // The password gate of Windows 9x saver runs: PASSWORD.CPL's verifier loaded when the desktop
 // settings ask for a password, one dialog per close request with a short throttle after each, and
 // MPR.DLL's password change for the "a" switch.
-#include "host/password_gate.h"
+#include "host/win32/password_gate.h"
 
 #include "host/password_throttle.h"
-#include "host/procedure_address.h"
-#include "host/run_modes.h"
+#include "host/win32/procedure_address.h"
+#include "host/win32/run_modes.h"
 
 typedef BOOL(WINAPI* VerifyPasswordFn)(HWND window);
 typedef DWORD(WINAPI* ChangePasswordFn)(LPCSTR provider, HWND owner, DWORD reserved1,

@@ -2,16 +2,17 @@
 // rendering context, the frame pump in its paint handling, and the teardown order. Messages that
 // the child does not handle go to the host's defaultSaverProc in the saver window's name, so input
 // over the picture counts as input over the saver window.
-#include "scene/scene_surface.h"
+#include "scene/win32/scene_surface.h"
 
 #include <cstdlib>
 #include <ctime>
 
-#include "host/saver_window.h"
 #include "scene/frame_clock.h"
 #include "scene/palette_ramp.h"
 #include "scene/random_generator.h"
 #include "scene/render_state.h"
+#include "scene/scene_host.h"
+#include "scene/scene_platform.h"
 #include "scene/scene_view.h"
 #include "settings/saver_settings.h"
 
@@ -39,8 +40,16 @@ static const WORD kLogPaletteVersion = 0x300;
 
 HINSTANCE sceneModuleInstance() { return gSurface.moduleInstance; }
 
+void showSceneError(const char* caption, const char* text) {
+    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONERROR);
+}
+
+void quitSceneRun() {
+    PostQuitMessage(0);
+}
+
 static HWND reportFailure(const char* text) {
-    MessageBoxA(NULL, text, kFailureCaption, MB_OK | MB_ICONERROR);
+    showSceneError(kFailureCaption, text);
     return NULL;
 }
 

@@ -1,15 +1,15 @@
 // Entry work of the saver process: platform detection, the outermost exception guard and the
 // four run modes (configure, full screen, preview, password change) with their exit codes.
-#include "host/run_modes.h"
+#include "host/win32/run_modes.h"
 
 #include <cstdint>
 
 #include "host/command_line.h"
-#include "host/password_gate.h"
-#include "host/procedure_address.h"
-#include "host/saver_window.h"
+#include "host/win32/password_gate.h"
+#include "host/win32/procedure_address.h"
+#include "host/win32/saver_window.h"
 #include "resources/resource_ids.h"
-#include "settings/config_dialog.h"
+#include "settings/win32/config_dialog.h"
 
 #ifdef _MSC_VER
 #pragma warning(disable : 4996)  // GetVersionExA: the plain version query is what tells 9x from NT

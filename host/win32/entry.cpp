@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "host/command_line.h"
-#include "host/run_modes.h"
+#include "host/win32/run_modes.h"
 
 // CharNextA steps over double-byte characters whole, so a quoted path in a DBCS code page is safe.
 static const char* stepCharacter(const char* text) {

@@ -8,12 +8,6 @@
 SaverSettings saverSettings;
 
 static const char kSettingsKey[] = "Software\\Quillmark\\Skyfold";
-static const char kNoteCountValue[] = "Number of Notes";
-static const char kViewAngleValue[] = "View Angle";
-static const char kCurrencyValue[] = "Type of Currency";
-static const int32_t kDefaultNoteCount = 200;
-static const int32_t kDefaultViewAngle = Random;
-static const int32_t kDefaultCurrency = AustralianDollars;
 
 // The value's type is not checked; a value longer than 4 bytes does not fit and gives the default.
 static int32_t readValue(HKEY key, const char* name, int32_t fallback) {
@@ -26,9 +20,9 @@ static int32_t readValue(HKEY key, const char* name, int32_t fallback) {
 void loadSettings() {
     HKEY key = NULL;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) key = NULL;
-    saverSettings.noteCount = readValue(key, kNoteCountValue, kDefaultNoteCount);
-    saverSettings.viewAngle = readValue(key, kViewAngleValue, kDefaultViewAngle);
-    saverSettings.currencyType = readValue(key, kCurrencyValue, kDefaultCurrency);
+    saverSettings.noteCount = readValue(key, kNoteCountName, kDefaultNoteCount);
+    saverSettings.viewAngle = readValue(key, kViewAngleName, kDefaultViewAngle);
+    saverSettings.currencyType = readValue(key, kCurrencyName, kDefaultCurrency);
     if (key) RegCloseKey(key);
 }
 
@@ -55,9 +49,9 @@ bool saveSettings() {
         reportSaveFailure(status);
         return false;
     }
-    writeValue(key, kNoteCountValue, saverSettings.noteCount);
-    writeValue(key, kViewAngleValue, saverSettings.viewAngle);
-    writeValue(key, kCurrencyValue, saverSettings.currencyType);
+    writeValue(key, kNoteCountName, saverSettings.noteCount);
+    writeValue(key, kViewAngleName, saverSettings.viewAngle);
+    writeValue(key, kCurrencyName, saverSettings.currencyType);
     RegCloseKey(key);
     return true;
 }

@@ -1,16 +1,16 @@
 // The saver window in its two forms, the process's message loop, and the close-on-input rules.
 // Every message of the window passes hostWindowProc's filters, then the scene's saverProc, which
 // hands what it does not handle back to defaultSaverProc.
-#include "host/saver_window.h"
+#include "host/win32/saver_window.h"
 
 #include <imm.h>
 
 #include "host/input_rules.h"
-#include "host/password_gate.h"
-#include "host/procedure_address.h"
-#include "host/run_modes.h"
+#include "host/win32/password_gate.h"
+#include "host/win32/procedure_address.h"
+#include "host/win32/run_modes.h"
 #include "resources/resource_ids.h"
-#include "scene/scene_surface.h"
+#include "scene/win32/scene_surface.h"
 
 typedef HIMC(WINAPI* AssociateContextFn)(HWND window, HIMC context);
 

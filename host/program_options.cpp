@@ -1,0 +1,232 @@
+// Option grammar of the X11 program. Options are words of their own ("--count 200" or
+// "--count=200"); one dash does as well as two, as X programs and xscreensaver's own hacks accept.
+#include "host/program_options.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "settings/note_count_scroll.h"
+
+const char kProgramUsage[] =
+    "usage: skyfold [--window [--geometry WxH] | --fullscreen | --root | --window-id ID]\n"
+    "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
+    "               [--currency australian|american|euro]\n"
+    "Banknotes tumble down through a dark, fogged sky.\n"
+    "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
+    "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
+    "  --fullscreen       the whole screen; a key, a click or a mouse movement ends it\n"
+    "  --root             draw on the window in $XSCREENSAVER_WINDOW, or on the root window\n"
+    "  --window-id ID     draw on the window ID (0x... or decimal)\n"
+    "  --count N          notes falling, 75 to 1500\n"
+    "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
+    "  --currency NAME    australian, american or euro\n"
+    "  --help             this text\n"
+    "Without these three options the settings come from\n"
+    "$XDG_CONFIG_HOME/Quillmark/Skyfold.conf (~/.config/Quillmark/Skyfold.conf).\n";
+
+static const int32_t kLargestWindowPixels = 32767;  // X11 window sizes are 16-bit signed
+
+struct NamedValue {
+    const char* name;
+    int32_t value;
+};
+
+static const NamedValue kViewAngles[] = {
+    {"bottom-up", BottomUp}, {"front-on", FrontOn}, {"top-down", TopDown}, {"random", Random}};
+static const NamedValue kCurrencies[] = {
+    {"australian", AustralianDollars}, {"american", AmericanDollars}, {"euro", Euros}};
+
+// Unsigned digits of the base, all of them, fitting in 32 bits.
+static bool parseUnsigned(const char* text, unsigned base, uint32_t* value) {
+    if (*text == '\0') return false;
+    uint64_t number = 0;
+    for (; *text; ++text) {
+        const char c = *text;
+        unsigned digit;
+        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+        else return false;
+        if (digit >= base) return false;
+        number = number * base + digit;
+        if (number > 0xFFFFFFFFu) return false;
+    }
+    *value = static_cast<uint32_t>(number);
+    return true;
+}
+
+bool parseWindowId(const char* text, uint32_t* windowId) {
+    if (!text) return false;
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    return parseUnsigned(hex ? text + 2 : text, hex ? 16 : 10, windowId) && *windowId != 0;
+}
+
+static bool parseGeometry(const char* text, int32_t* width, int32_t* height) {
+    const char* times = std::strpbrk(text, "xX");
+    if (!times) return false;
+    char widthText[16];
+    const size_t widthLength = static_cast<size_t>(times - text);
+    if (widthLength >= sizeof widthText) return false;
+    std::memcpy(widthText, text, widthLength);
+    widthText[widthLength] = '\0';
+    uint32_t w = 0, h = 0;
+    if (!parseUnsigned(widthText, 10, &w) || !parseUnsigned(times + 1, 10, &h)) return false;
+    if (w == 0 || h == 0 || w > kLargestWindowPixels || h > kLargestWindowPixels) return false;
+    *width = static_cast<int32_t>(w);
+    *height = static_cast<int32_t>(h);
+    return true;
+}
+
+template <size_t N>
+static bool lookUpName(const NamedValue (&table)[N], const char* text, int32_t* value) {
+    for (const NamedValue& entry : table) {
+        if (std::strcmp(entry.name, text) == 0) {
+            *value = entry.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The option's name without its dashes, and its "=value" part when it has one.
+struct OptionWord {
+    char name[32];
+    const char* inlineValue;
+};
+
+static bool splitOption(const char* word, OptionWord* option) {
+    if (word[0] != '-' || word[1] == '\0') return false;
+    const char* name = word[1] == '-' ? word + 2 : word + 1;
+    const char* equals = std::strchr(name, '=');
+    const size_t length = equals ? static_cast<size_t>(equals - name) : std::strlen(name);
+    if (length == 0 || length >= sizeof option->name) return false;
+    std::memcpy(option->name, name, length);
+    option->name[length] = '\0';
+    option->inlineValue = equals ? equals + 1 : nullptr;
+    return true;
+}
+
+struct Parser {
+    int argc;
+    const char* const* argv;
+    int next;  // the word after the option being read
+    char (&error)[kOptionErrorBytes];
+
+    template <typename... Args>
+    bool fail(const char* format, Args... args) {
+        std::snprintf(error, kOptionErrorBytes, format, args...);
+        return false;
+    }
+
+    // The option's value: its "=value" part, or the next word.
+    bool value(const OptionWord& option, const char** text) {
+        if (option.inlineValue) {
+            *text = option.inlineValue;
+            return true;
+        }
+        if (next >= argc) return fail("--%s needs a value", option.name);
+        *text = argv[next++];
+        return true;
+    }
+};
+
+static bool readSetting(Parser& parser, const OptionWord& option, ProgramOptions* options,
+                        bool* known) {
+    const char* text = nullptr;
+    SettingOverrides& overrides = options->overrides;
+    *known = true;
+    if (std::strcmp(option.name, "count") == 0) {
+        if (!parser.value(option, &text)) return false;
+        uint32_t count = 0;
+        if (!parseUnsigned(text, 10, &count) || count < static_cast<uint32_t>(kFewestNotes) ||
+            count > static_cast<uint32_t>(kMostNotes)) {
+            return parser.fail("--count: '%.40s' is not a number from %d to %d", text, kFewestNotes,
+                               kMostNotes);
+        }
+        overrides.noteCountGiven = true;
+        overrides.values.noteCount = static_cast<int32_t>(count);
+    } else if (std::strcmp(option.name, "view-angle") == 0) {
+        if (!parser.value(option, &text)) return false;
+        if (!lookUpName(kViewAngles, text, &overrides.values.viewAngle)) {
+            return parser.fail("--view-angle: '%.40s' is not bottom-up, front-on, top-down or random",
+                               text);
+        }
+        overrides.viewAngleGiven = true;
+    } else if (std::strcmp(option.name, "currency") == 0) {
+        if (!parser.value(option, &text)) return false;
+        if (!lookUpName(kCurrencies, text, &overrides.values.currencyType)) {
+            return parser.fail("--currency: '%.40s' is not australian, american or euro", text);
+        }
+        overrides.currencyGiven = true;
+    } else {
+        *known = false;
+    }
+    return true;
+}
+
+static bool readTarget(Parser& parser, const OptionWord& option, ProgramOptions* options,
+                       bool* explicitWindowId, bool* known) {
+    const char* text = nullptr;
+    *known = true;
+    const bool flag = std::strcmp(option.name, "window") == 0 ||
+                      std::strcmp(option.name, "fullscreen") == 0 ||
+                      std::strcmp(option.name, "root") == 0;
+    if (flag && option.inlineValue) return parser.fail("--%s takes no value", option.name);
+    if (std::strcmp(option.name, "window") == 0) {
+        options->target = DrawTarget::OwnWindow;
+    } else if (std::strcmp(option.name, "fullscreen") == 0) {
+        options->target = DrawTarget::FullScreen;
+    } else if (std::strcmp(option.name, "root") == 0) {
+        options->target = DrawTarget::RootWindow;
+    } else if (std::strcmp(option.name, "window-id") == 0) {
+        if (!parser.value(option, &text)) return false;
+        if (!parseWindowId(text, &options->windowId)) {
+            return parser.fail("--window-id: '%.40s' is not a window id", text);
+        }
+        options->target = DrawTarget::GivenWindow;
+        *explicitWindowId = true;
+    } else if (std::strcmp(option.name, "geometry") == 0) {
+        if (!parser.value(option, &text)) return false;
+        if (!parseGeometry(text, &options->width, &options->height)) {
+            return parser.fail("--geometry: '%.40s' is not WIDTHxHEIGHT", text);
+        }
+    } else {
+        *known = false;
+    }
+    return true;
+}
+
+// The daemon's window takes the place of every target but an explicit --window-id.
+static bool applyDaemonWindow(Parser& parser, const char* xscreensaverWindow,
+                              bool explicitWindowId, ProgramOptions* options) {
+    if (!xscreensaverWindow || explicitWindowId) return true;
+    if (!parseWindowId(xscreensaverWindow, &options->windowId)) {
+        return parser.fail("XSCREENSAVER_WINDOW: '%.40s' is not a window id", xscreensaverWindow);
+    }
+    options->target = DrawTarget::GivenWindow;
+    return true;
+}
+
+bool parseProgramOptions(int argc, const char* const* argv, const char* xscreensaverWindow,
+                         ProgramOptions* options, char (&error)[kOptionErrorBytes]) {
+    *options = ProgramOptions{ProgramAction::Run, DrawTarget::OwnWindow, 0,
+                              kDefaultWindowWidthPixels, kDefaultWindowHeightPixels,
+                              SettingOverrides{false, false, false, SaverSettings{0, 0, 0}}};
+    error[0] = '\0';
+    Parser parser = {argc, argv, 1, error};
+    bool explicitWindowId = false;
+    while (parser.next < argc) {
+        const char* word = argv[parser.next++];
+        OptionWord option;
+        if (!splitOption(word, &option)) return parser.fail("unexpected argument '%.40s'", word);
+        if (std::strcmp(option.name, "help") == 0 || std::strcmp(option.name, "h") == 0) {
+            options->action = ProgramAction::Help;
+            return true;
+        }
+        bool known = false;
+        if (!readTarget(parser, option, options, &explicitWindowId, &known)) return false;
+        if (!known && !readSetting(parser, option, options, &known)) return false;
+        if (!known) return parser.fail("unknown option '%.40s'", word);
+    }
+    return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);
+}

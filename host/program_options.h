@@ -1,0 +1,42 @@
+// The command line of the native X11 program: where it draws (a window of its own, the whole
+// screen, or a window that xscreensaver gives it), the settings that stand in for the stored ones
+// for one run, and the usage text. Pure text; the X11 entry opens the display and does the rest.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "settings/settings_file.h"
+
+enum class ProgramAction { Run, Help };
+
+enum class DrawTarget {
+    OwnWindow,    // --window, or no option at all: a window of its own, q or Escape ends it
+    FullScreen,   // --fullscreen: input ends it, as a Windows full-screen run
+    GivenWindow,  // --window-id, or $XSCREENSAVER_WINDOW: never maps a window of its own
+    RootWindow    // --root with no $XSCREENSAVER_WINDOW: the screen's root window
+};
+
+const int32_t kDefaultWindowWidthPixels = 1280;
+const int32_t kDefaultWindowHeightPixels = 720;
+
+struct ProgramOptions {
+    ProgramAction action;
+    DrawTarget target;
+    uint32_t windowId;             // GivenWindow only
+    int32_t width, height;         // OwnWindow: its first size in pixels
+    SettingOverrides overrides;
+};
+
+const size_t kOptionErrorBytes = 160;
+
+// Reads argv[1] to argv[argc - 1]. xscreensaverWindow is $XSCREENSAVER_WINDOW, or null when it is
+// not set. Returns false with a one-line reason in error (no trailing newline) for an unknown
+// option, a missing or malformed value, or a malformed $XSCREENSAVER_WINDOW that the run would use.
+bool parseProgramOptions(int argc, const char* const* argv, const char* xscreensaverWindow,
+                         ProgramOptions* options, char (&error)[kOptionErrorBytes]);
+
+// Reads a window id as X programs write it: hexadecimal with 0x, or decimal; never 0.
+bool parseWindowId(const char* text, uint32_t* windowId);
+
+extern const char kProgramUsage[];

@@ -1,0 +1,281 @@
+// The X11 run: the window the scene draws on, the loop that handles X events between frames drawn
+// back to back, and the rules that end the run. Every end goes through the scene's teardown and
+// exits with 0; X errors are never printed, since the daemon may destroy its window at any moment.
+#include "host/x11/saver_window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "host/input_rules.h"
+#include "scene/scene_platform.h"
+#include "scene/x11/scene_surface.h"
+
+static struct {
+    Display* display;
+    Window window;          // the one the scene draws on
+    bool ownsWindow;        // made here (its own window or the full screen), destroyed here
+    DrawTarget target;
+    bool isPreview;
+    Colormap colormap;      // of a window made here; None otherwise
+    Cursor blankCursor;     // full screen only
+    Atom deleteWindow;      // WM_DELETE_WINDOW: the window manager's close
+    ScreenPoint mouseReference;
+    bool hasFocus;          // full screen: focus came, so losing it ends the run
+    bool ending;
+    bool windowGone;
+    bool errorSeen;         // any X error since the start
+} gRun;
+
+static volatile std::sig_atomic_t gSignalled = 0;
+
+static const int kNarrowestBannerViewPixels = 640;  // narrower is a preview pane: no banner
+static const int kSurfaceFailedExitCode = 1;
+static const long kOwnWindowEvents = KeyPressMask | StructureNotifyMask;
+static const long kFullScreenEvents =
+    KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
+static const long kGivenWindowEvents = StructureNotifyMask;  // its input belongs to the daemon
+static const char kWindowTitle[] = "Skyfold";
+
+bool hostIsPreview() { return gRun.isPreview; }
+
+static void onSignal(int) {
+    gSignalled = 1;
+}
+
+// No SA_RESTART: a signal also cuts short whatever the loop is waiting in.
+static void installSignalHandlers() {
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) sigaction(signalNumber, &action, NULL);
+}
+
+// NOTE: a daemon destroys its window when the user comes back, often while a frame is being drawn;
+// the errors that the drawing then causes only mean that the run is over.
+static int onXError(Display*, XErrorEvent* error) {
+    gRun.errorSeen = true;
+    if (error->resourceid == gRun.window) gRun.windowGone = true;
+    return 0;
+}
+
+static ScreenPoint pointerPosition() {
+    Window root, child;
+    int rootX = 0, rootY = 0, windowX, windowY;
+    unsigned int buttons;
+    XQueryPointer(gRun.display, DefaultRootWindow(gRun.display), &root, &child, &rootX, &rootY,
+                  &windowX, &windowY, &buttons);
+    return {rootX, rootY};
+}
+
+// ---- the window ------------------------------------------------------------------------------
+
+static Cursor makeBlankCursor(Window window) {
+    static const char kNoBits[1] = {0};
+    const Pixmap empty = XCreateBitmapFromData(gRun.display, window, kNoBits, 1, 1);
+    XColor black = {};
+    const Cursor cursor = XCreatePixmapCursor(gRun.display, empty, empty, &black, &black, 0, 0);
+    XFreePixmap(gRun.display, empty);
+    return cursor;
+}
+
+static void nameOwnWindow(Window window) {
+    XStoreName(gRun.display, window, kWindowTitle);
+    XClassHint classHint = {const_cast<char*>("skyfold"), const_cast<char*>("Skyfold")};
+    XSetClassHint(gRun.display, window, &classHint);
+    gRun.deleteWindow = XInternAtom(gRun.display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(gRun.display, window, &gRun.deleteWindow, 1);
+}
+
+// A window of the scene's visual: the full screen without decorations, or a managed window.
+static bool makeWindow(const ProgramOptions& options) {
+    Display* display = gRun.display;
+    const int screen = DefaultScreen(display);
+    XVisualInfo* visual = chooseSceneVisual(display, screen);
+    if (!visual) return false;
+    const Window root = RootWindow(display, screen);
+    const bool fullScreen = options.target == DrawTarget::FullScreen;
+    gRun.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = gRun.colormap;
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.event_mask = fullScreen ? kFullScreenEvents : kOwnWindowEvents;
+    attributes.override_redirect = fullScreen ? True : False;
+    const int width = fullScreen ? DisplayWidth(display, screen) : options.width;
+    const int height = fullScreen ? DisplayHeight(display, screen) : options.height;
+    gRun.window = XCreateWindow(display, root, 0, 0, width, height, 0, visual->depth, InputOutput,
+                                visual->visual,
+                                CWColormap | CWBackPixel | CWEventMask | CWOverrideRedirect,
+                                &attributes);
+    XFree(visual);
+    XSync(display, False);
+    if (gRun.errorSeen) {
+        showSceneError("Error Creating Window", "Sorry dude. Can't create the window.");
+        return false;
+    }
+    gRun.ownsWindow = true;
+    if (fullScreen) {
+        gRun.blankCursor = makeBlankCursor(gRun.window);
+        XDefineCursor(display, gRun.window, gRun.blankCursor);
+    } else {
+        nameOwnWindow(gRun.window);
+    }
+    XMapRaised(display, gRun.window);
+    return true;
+}
+
+// The window xscreensaver (or its settings' preview) made, or the root window.
+static bool takeWindow(Window window) {
+    XWindowAttributes attributes;
+    gRun.window = window;
+    if (!XGetWindowAttributes(gRun.display, window, &attributes)) {
+        std::fprintf(stderr, "skyfold: there is no window 0x%lx on this display\n", window);
+        return false;
+    }
+    XSelectInput(gRun.display, window, kGivenWindowEvents);
+    return true;
+}
+
+static bool setUpWindow(const ProgramOptions& options) {
+    gRun.target = options.target;
+    switch (options.target) {
+        case DrawTarget::GivenWindow: return takeWindow(options.windowId);
+        case DrawTarget::RootWindow: return takeWindow(DefaultRootWindow(gRun.display));
+        case DrawTarget::OwnWindow:
+        case DrawTarget::FullScreen: return makeWindow(options);
+    }
+    return false;
+}
+
+static int windowWidth() {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(gRun.display, gRun.window, &attributes)) return 0;
+    return attributes.width;
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+static void endRun() {
+    gRun.ending = true;
+}
+
+static void onKeyPress(XEvent& event) {
+    if (gRun.target == DrawTarget::FullScreen) return endRun();
+    const KeySym key = XLookupKeysym(&event.xkey, 0);
+    if (gRun.target == DrawTarget::OwnWindow && (key == XK_q || key == XK_Escape)) endRun();
+}
+
+static void onButtonPress(XEvent&) {
+    if (gRun.target == DrawTarget::FullScreen) endRun();
+}
+
+// Travel is measured from the reference point, so small moves add up.
+static void onPointerMotion(XEvent& event) {
+    if (gRun.target != DrawTarget::FullScreen) return;
+    const ScreenPoint current = {event.xmotion.x_root, event.xmotion.y_root};
+    if (mouseTravelEndsRun(gRun.mouseReference, current)) endRun();
+}
+
+static void onFocusIn(XEvent&) {
+    gRun.hasFocus = true;
+}
+
+// Focus moving to another program ends a full-screen run; focus moving within it does not.
+static void onFocusOut(XEvent& event) {
+    const XFocusChangeEvent& change = event.xfocus;
+    if (gRun.target != DrawTarget::FullScreen || !gRun.hasFocus) return;
+    if (change.mode != NotifyNormal && change.mode != NotifyWhileGrabbed) return;
+    if (change.detail == NotifyInferior || change.detail == NotifyPointer) return;
+    endRun();
+}
+
+// The full-screen window takes the keyboard once it is on screen.
+static void onMap(XEvent& event) {
+    if (gRun.target == DrawTarget::FullScreen && event.xmap.window == gRun.window) {
+        XSetInputFocus(gRun.display, gRun.window, RevertToParent, CurrentTime);
+    }
+}
+
+static void onConfigure(XEvent& event) {
+    const XConfigureEvent& change = event.xconfigure;
+    if (change.window == gRun.window) resizeScene(change.width, change.height);
+}
+
+static void onDestroy(XEvent& event) {
+    if (event.xdestroywindow.window == gRun.window) gRun.windowGone = true;
+}
+
+static void onClientMessage(XEvent& event) {
+    const XClientMessageEvent& message = event.xclient;
+    if (message.format == 32 && static_cast<Atom>(message.data.l[0]) == gRun.deleteWindow &&
+        gRun.deleteWindow != None) {
+        endRun();
+    }
+}
+
+typedef void (*EventHandler)(XEvent& event);
+
+struct EventRoute {
+    int type;
+    EventHandler handler;
+};
+
+static const EventRoute kEventRoutes[] = {
+    {KeyPress, onKeyPress},         {ButtonPress, onButtonPress},
+    {MotionNotify, onPointerMotion}, {FocusIn, onFocusIn},
+    {FocusOut, onFocusOut},         {MapNotify, onMap},
+    {ConfigureNotify, onConfigure}, {DestroyNotify, onDestroy},
+    {ClientMessage, onClientMessage},
+};
+
+static void dispatchEvent(XEvent& event) {
+    for (const EventRoute& route : kEventRoutes) {
+        if (route.type == event.type) return route.handler(event);
+    }
+}
+
+// ---- the run ---------------------------------------------------------------------------------
+
+static bool runIsOver() {
+    return gRun.ending || gRun.windowGone || gSignalled || sceneQuitRequested();
+}
+
+// Events are handled between frames; frames follow one another as fast as the swap allows.
+static void runLoop() {
+    while (!runIsOver()) {
+        while (!runIsOver() && XPending(gRun.display) > 0) {
+            XEvent event;
+            XNextEvent(gRun.display, &event);
+            dispatchEvent(event);
+        }
+        if (!runIsOver()) drawSceneFrame();
+    }
+}
+
+static void releaseWindow() {
+    Display* display = gRun.display;
+    if (gRun.ownsWindow && !gRun.windowGone) XDestroyWindow(display, gRun.window);
+    if (gRun.blankCursor != None) XFreeCursor(display, gRun.blankCursor);
+    if (gRun.colormap != None) XFreeColormap(display, gRun.colormap);
+    XCloseDisplay(display);
+}
+
+int runSaverWindow(Display* display, const ProgramOptions& options) {
+    gRun.display = display;
+    XSetErrorHandler(onXError);
+    installSignalHandlers();
+    if (!setUpWindow(options)) {
+        XCloseDisplay(display);
+        return kSurfaceFailedExitCode;
+    }
+    gRun.isPreview = windowWidth() < kNarrowestBannerViewPixels;
+    gRun.mouseReference = pointerPosition();
+    if (!createScene(display, gRun.window)) return kSurfaceFailedExitCode;
+    runLoop();
+    destroyScene();
+    releaseWindow();
+    return 0;
+}

@@ -1,0 +1,16 @@
+// The window an X11 run draws on (its own, the whole screen, or one it is given), the run's event
+// loop, and the rules that end it: input in a full-screen run, q or Escape in its own window, a
+// signal, or the window going away. X11 only.
+#pragma once
+#ifdef _WIN32
+#error "host/x11/saver_window.h belongs to the X11 host"
+#endif
+
+#include <X11/Xlib.h>
+
+#include "host/program_options.h"
+#include "scene/scene_host.h"  // hostIsPreview, which this host implements for the scene
+
+// Runs the scene on the display as the options say, to its end; returns the exit code (0, or 1
+// when there is no window to draw on or the scene cannot make its surface).
+int runSaverWindow(Display* display, const ProgramOptions& options);

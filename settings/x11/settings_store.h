@@ -1,0 +1,17 @@
+// The settings store of the X11 build: a text file in the user's configuration folder, read with
+// the portable rules of settings/settings_file.h. X11 only.
+#pragma once
+#ifdef _WIN32
+#error "settings/x11/settings_store.h belongs to the X11 build"
+#endif
+
+#include <string>
+
+#include "settings/settings_file.h"
+
+// $XDG_CONFIG_HOME/Quillmark/Skyfold.conf, or ~/.config/Quillmark/Skyfold.conf when
+// $XDG_CONFIG_HOME is unset, empty or not an absolute path.
+std::string settingsFilePath();
+
+// Settings from the command line: every later loadSettings gives them instead of the stored ones.
+void setSettingOverrides(const SettingOverrides& overrides);
