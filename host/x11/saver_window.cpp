@@ -82,7 +82,7 @@ static Cursor makeBlankCursor(Window window) {
     return cursor;
 }
 
-static void nameOwnWindow(Window window) {
+static void nameWindow(Window window) {
     XStoreName(gRun.display, window, kWindowTitle);
     XClassHint classHint = {const_cast<char*>("skyfold"), const_cast<char*>("Skyfold")};
     XSetClassHint(gRun.display, window, &classHint);
@@ -120,9 +120,8 @@ static bool makeWindow(const ProgramOptions& options) {
     if (fullScreen) {
         gRun.blankCursor = makeBlankCursor(gRun.window);
         XDefineCursor(display, gRun.window, gRun.blankCursor);
-    } else {
-        nameOwnWindow(gRun.window);
     }
+    nameWindow(gRun.window);
     XMapRaised(display, gRun.window);
     return true;
 }

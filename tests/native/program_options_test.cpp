@@ -1,0 +1,92 @@
+#include "host/program_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+struct Parsed {
+    bool ok;
+    ProgramOptions options;
+    std::string error;
+};
+
+static Parsed parse(const std::vector<const char*>& words, const char* daemonWindow = nullptr) {
+    std::vector<const char*> argv = {"skyfold"};
+    argv.insert(argv.end(), words.begin(), words.end());
+    Parsed parsed;
+    char error[kOptionErrorBytes];
+    parsed.ok = parseProgramOptions(static_cast<int>(argv.size()), argv.data(), daemonWindow,
+                                    &parsed.options, error);
+    parsed.error = error;
+    return parsed;
+}
+
+TEST(ProgramOptions, PicksWhereToDraw) {
+    EXPECT_EQ(DrawTarget::OwnWindow, parse({}).options.target);
+    EXPECT_EQ(1280, parse({}).options.width);
+    EXPECT_EQ(DrawTarget::FullScreen, parse({"--fullscreen"}).options.target);
+    EXPECT_EQ(DrawTarget::RootWindow, parse({"-root"}).options.target);
+    const Parsed window = parse({"--window", "--geometry=320x200"});
+    EXPECT_EQ(DrawTarget::OwnWindow, window.options.target);
+    EXPECT_EQ(320, window.options.width);
+    EXPECT_EQ(200, window.options.height);
+    const Parsed given = parse({"--window-id", "0x1A00003"});
+    EXPECT_EQ(DrawTarget::GivenWindow, given.options.target);
+    EXPECT_EQ(0x1A00003u, given.options.windowId);
+    EXPECT_EQ(4194307u, parse({"--window-id=4194307"}).options.windowId);
+    EXPECT_EQ(ProgramAction::Help, parse({"--count", "80", "--help", "--bogus"}).options.action);
+}
+
+TEST(ProgramOptions, TheDaemonsWindowWinsOverAllButAnExplicitWindowId) {
+    const std::vector<const char*> targets[] = {{}, {"--root"}, {"--window"}, {"--fullscreen"}};
+    for (const auto& words : targets) {
+        const Parsed parsed = parse(words, "0x600008");
+        EXPECT_EQ(DrawTarget::GivenWindow, parsed.options.target);
+        EXPECT_EQ(0x600008u, parsed.options.windowId);
+    }
+    EXPECT_EQ(0x42u, parse({"--window-id", "0x42"}, "0x600008").options.windowId);
+    EXPECT_TRUE(parse({"--window-id", "0x42"}, "garbage").ok);  // not used, so not read
+    EXPECT_EQ("XSCREENSAVER_WINDOW: 'garbage' is not a window id", parse({"--root"}, "garbage").error);
+}
+
+TEST(ProgramOptions, SettingsOverrideOnlyWhenGiven) {
+    const Parsed none = parse({"--root"});
+    EXPECT_FALSE(none.options.overrides.noteCountGiven || none.options.overrides.viewAngleGiven ||
+                 none.options.overrides.currencyGiven);
+    const Parsed all = parse({"--count", "75", "--view-angle", "top-down", "--currency=euro"});
+    ASSERT_TRUE(all.ok);
+    EXPECT_TRUE(all.options.overrides.noteCountGiven);
+    EXPECT_EQ(75, all.options.overrides.values.noteCount);
+    EXPECT_EQ(TopDown, all.options.overrides.values.viewAngle);
+    EXPECT_EQ(Euros, all.options.overrides.values.currencyType);
+    EXPECT_EQ(1500, parse({"--count=1500"}).options.overrides.values.noteCount);
+}
+
+TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"--count", "abc"}, "--count: 'abc' is not a number from 75 to 1500"},
+        {{"--count", "74"}, "--count: '74' is not a number from 75 to 1500"},
+        {{"--count", "4294967371"}, "--count: '4294967371' is not a number from 75 to 1500"},
+        {{"--count"}, "--count needs a value"},
+        {{"--currency", "yen"}, "--currency: 'yen' is not australian, american or euro"},
+        {{"--view-angle", "sideways"},
+         "--view-angle: 'sideways' is not bottom-up, front-on, top-down or random"},
+        {{"--window-id", "x"}, "--window-id: 'x' is not a window id"},
+        {{"--window-id", "0"}, "--window-id: '0' is not a window id"},
+        {{"--window-id", "0x"}, "--window-id: '0x' is not a window id"},
+        {{"--window-id", "0x100000000"}, "--window-id: '0x100000000' is not a window id"},
+        {{"--geometry", "huge"}, "--geometry: 'huge' is not WIDTHxHEIGHT"},
+        {{"--geometry", "0x10"}, "--geometry: '0x10' is not WIDTHxHEIGHT"},
+        {{"--geometry", "40000x10"}, "--geometry: '40000x10' is not WIDTHxHEIGHT"},
+        {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--colour"}, "unknown option '--colour'"},
+        {{"-"}, "unexpected argument '-'"},
+        {{"root"}, "unexpected argument 'root'"},
+    };
+    for (const auto& testCase : cases) {
+        const Parsed parsed = parse(testCase.first);
+        EXPECT_FALSE(parsed.ok) << testCase.second;
+        EXPECT_EQ(testCase.second, parsed.error);
+    }
+}

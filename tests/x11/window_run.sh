@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The native program in windows of its own and full screen, under real X input: it draws notes,
+# follows a resize, ends with 0 on SIGTERM, SIGINT and SIGHUP, on q and Escape, and when the window
+# it draws on is destroyed by another program (quietly); a full-screen run ends on input as on
+# Windows.
+source "$(dirname "$0")/x11_lib.sh"
+
+window=
+window_shown() {
+    window=$(window_named Skyfold)
+    [ -n "$window" ]
+}
+
+start_window() {
+    start_skyfold --window "$@"
+    wait_for "the Skyfold window" window_shown
+}
+
+# Drawn, then resized: notes outside the first size's area show that the picture follows.
+start_window --geometry 320x180
+wait_for "notes in the window" shows_notes "$window"
+xdotool windowsize "$window" 1280 720
+wait_for "notes above the first 320x180" shows_notes "$window" 1280x520+0+0
+kill -TERM "$saver_pid"
+expect_quiet_exit 0
+
+for signal in INT HUP; do
+    start_window
+    kill -"$signal" "$saver_pid"
+    expect_quiet_exit 0
+done
+
+for key in q Escape; do
+    start_window
+    xdotool mousemove --window "$window" 100 100 key "$key"
+    expect_quiet_exit 0
+done
+
+# Another program's window that disappears, as the daemon's does when the user comes back.
+start_window
+host_pid=$saver_pid
+mv "$scratch/stderr" "$scratch/host.stderr"
+start_skyfold --window-id "$window"
+sleep 1  # nothing to wait on: the guest draws over the host's picture
+kill -TERM "$host_pid"
+expect_quiet_exit 0
+wait "$host_pid" || fail "the window's own run ended with $?"
+
+# Full screen: 4 pixels of travel are tolerated, the 5th ends the run; so do a key, a click and
+# focus going to another program.
+other=
+fullscreen_shown() {
+    window=$(xdotool getwindowfocus 2>/dev/null)
+    [ "$window" != "$other" ] && [ "$(xdotool getwindowname "$window" 2>/dev/null)" = Skyfold ]
+}
+xdotool mousemove 640 360
+start_skyfold --fullscreen
+wait_for "the full-screen window" fullscreen_shown
+xdotool mousemove_relative -- 2 0 mousemove_relative -- 0 2
+sleep 1  # a tolerated move has nothing to wait for
+kill -0 "$saver_pid" || fail "a 4-pixel move ended the run"
+xdotool mousemove_relative -- 1 0
+expect_quiet_exit 0
+for input in "key space" "click 1"; do
+    start_skyfold --fullscreen
+    wait_for "the full-screen window" fullscreen_shown
+    xdotool $input
+    expect_quiet_exit 0
+done
+start_window
+other_pid=$saver_pid other=$window
+start_skyfold --fullscreen
+wait_for "the full-screen window" fullscreen_shown
+xdotool windowfocus "$other"
+expect_quiet_exit 0
+kill -TERM "$other_pid"
+echo "window runs: ok"

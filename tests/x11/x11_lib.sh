@@ -1,0 +1,38 @@
+# Sourced by the X11 tests: they run the native skyfold (built with AddressSanitizer and UBSan) on
+# the test display and drive it with real X input. Shares the end-to-end helpers of the Windows
+# tests (fail, wait_for, expect_exit on saver_pid).
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/e2e_lib.sh"
+skyfold="$(cd "$bin_dir" && pwd)/skyfold"
+# NOTE: the GL driver is unloaded when the display closes, so LeakSanitizer cannot name the
+# driver's own allocations and reports them as leaks; memory errors and UB still end the run.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export XDG_CONFIG_HOME=${XDG_CONFIG_HOME:-$(mktemp -d)}
+scratch=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
+
+# Starts skyfold with the arguments in the background, its stderr in $scratch/stderr; sets
+# saver_pid.
+start_skyfold() {
+    "$skyfold" "$@" </dev/null >/dev/null 2>"$scratch/stderr" &
+    saver_pid=$!
+}
+
+# The id of the visible window of that name, or nothing.
+window_named() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
+}
+
+# True when the window's picture (or the part given as WxH+X+Y) holds at least 0.5 % of strongly
+# coloured pixels: the notes, not a black or grey background.
+shows_notes() {
+    local window=$1 crop=${2:-}
+    import -window "$window" ${crop:+-crop "$crop"} "$scratch/shot.png" 2>/dev/null || return 1
+    [ "$(convert "$scratch/shot.png" -fx 'max(r,max(g,b)) - min(r,min(g,b)) > 0.2' \
+        -format '%[fx:mean > 0.005]' info:)" = 1 ]
+}
+
+# Waits for the run started last to end and checks that it printed nothing (no X error).
+expect_quiet_exit() {
+    expect_exit "$1"
+    [ ! -s "$scratch/stderr" ] || fail "unexpected output: $(head -c 400 "$scratch/stderr")"
+}
