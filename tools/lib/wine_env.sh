@@ -4,6 +4,7 @@
 #   skyfold_wine_start [--private-display]   sets DISPLAY, WINEPREFIX and friends (a private
 #                                            display is skyfold_xvfb_size, default 1280x720)
 #   skyfold_wine_stop                        ends the wineserver and any Xvfb we started
+#   skyfold_start_xvfb, skyfold_stop_xvfb    only the private display (for the native program)
 
 skyfold_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 skyfold_xvfb_pid=""
@@ -64,11 +65,15 @@ skyfold_wine_start() {
     wine cmd /c exit 0 </dev/null >/dev/null 2>&1
 }
 
-skyfold_wine_stop() {
-    wineserver -k 2>/dev/null || true
+skyfold_stop_xvfb() {
     if [ -n "$skyfold_xvfb_pid" ]; then
         kill "$skyfold_xvfb_pid" 2>/dev/null || true
         wait "$skyfold_xvfb_pid" 2>/dev/null || true
         skyfold_xvfb_pid=""
     fi
+}
+
+skyfold_wine_stop() {
+    wineserver -k 2>/dev/null || true
+    skyfold_stop_xvfb
 }
