@@ -38,11 +38,11 @@ DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --window
 expect_refusal "skyfold: there is no window 0x3fffff0 on this display" --window-id 0x3fffff0
 
 # A display without GLX: the Windows build's texts for the step that fails.
-Xvfb :1998 -screen 0 640x480x24 -nolisten tcp -extension GLX >/dev/null 2>&1 &
-no_glx_display_up() { DISPLAY=:1998 xdpyinfo; }
-wait_for "a display without GLX" no_glx_display_up
-DISPLAY=:1998 expect_refusal "skyfold: Error Creating Window: Sorry dude. Can't get a pixel format." --window
-DISPLAY=:1998 expect_refusal "skyfold: Error Creating Window: Sorry dude. Can't set the pixel format." --root
+start_private_display -extension GLX
+DISPLAY=$private_display expect_refusal \
+    "skyfold: Error Creating Window: Sorry dude. Can't get a pixel format." --window
+DISPLAY=$private_display expect_refusal \
+    "skyfold: Error Creating Window: Sorry dude. Can't set the pixel format." --root
 
 # Hostile settings files: the saver still comes up, draws its notes and ends cleanly.
 settings="$XDG_CONFIG_HOME/Quillmark/Skyfold.conf"

@@ -31,6 +31,20 @@ shows_notes() {
         -format '%[fx:mean > 0.005]' info:)" = 1 ]
 }
 
+# Starts an Xvfb of its own on a free display with the extra arguments; sets private_display.
+start_private_display() {
+    local number
+    for number in $(seq 1900 1999); do
+        [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+        Xvfb ":$number" -screen 0 1280x720x24 -nolisten tcp -noreset "$@" >/dev/null 2>&1 &
+        private_display=":$number"
+        private_display_up() { DISPLAY=$private_display xdpyinfo; }
+        wait_for "the display $private_display" private_display_up
+        return 0
+    done
+    fail "no free display"
+}
+
 # Waits for the run started last to end and checks that it printed nothing (no X error).
 expect_quiet_exit() {
     expect_exit "$1"

@@ -16,9 +16,9 @@ fi
 home=$(mktemp -d)
 chmod 755 "$home" "$scratch"
 # A display of its own that the daemon's user may open.
-display=:$((2000 + $$ % 1000))
-Xvfb "$display" -screen 0 1280x720x24 -ac -nolisten tcp -noreset >/dev/null 2>&1 &
+start_private_display -ac
 xvfb_pid=$!
+display=$private_display
 cat >"$home/.xscreensaver" <<SETTINGS
 mode: one
 selected: 0
@@ -35,8 +35,6 @@ daemon_env=(env HOME="$home" DISPLAY="$display" ASAN_OPTIONS="$ASAN_OPTIONS"
 trap 'as_user "${daemon_env[@]}" xscreensaver-command -exit >/dev/null 2>&1; kill $xvfb_pid
       rm -rf "$home" "$scratch"' EXIT
 
-display_up() { DISPLAY=$display xdpyinfo; }
-wait_for "the daemon's display" display_up
 (cd "$home" && as_user "${daemon_env[@]}" xscreensaver -no-splash -verbose) \
     </dev/null >"$scratch/daemon.log" 2>&1 &
 # The daemon's window, once it has started the saver on it.
