@@ -24,16 +24,25 @@ configure_file(scene/x11/embedded_bitmaps.cpp.in ${SKYFOLD_EMBEDDED_BITMAPS} @ON
 set_source_files_properties(${SKYFOLD_EMBEDDED_BITMAPS} PROPERTIES OBJECT_DEPENDS
                             "${SKYFOLD_BITMAP_FILES}")
 
-add_executable(skyfold
-  host/x11/entry.cpp
-  host/x11/saver_window.cpp
+# The scene and the settings store on X11; the program and the benchmark each add their host.
+add_library(skyfold_x11_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/x11/bitmap_resources.cpp
   scene/x11/clock_source.cpp
   scene/x11/scene_surface.cpp
   ${SKYFOLD_EMBEDDED_BITMAPS}
   settings/x11/settings_store.cpp)
-target_include_directories(skyfold PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(skyfold_x11_scene PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(skyfold_x11_scene PRIVATE ${SKYFOLD_WARNINGS})
+target_link_libraries(skyfold_x11_scene PUBLIC skyfold_portable OpenGL::OpenGL OpenGL::GLX
+                      OpenGL::GLU X11::X11)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+add_executable(skyfold host/x11/entry.cpp host/x11/saver_window.cpp)
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
-target_link_libraries(skyfold PRIVATE skyfold_portable OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11)
-set_target_properties(skyfold PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_link_libraries(skyfold PRIVATE skyfold_x11_scene)
+
+# Frame-time benchmark of the real scene (tools/bench), beside the Wine one.
+add_executable(x11_scene_bench tools/bench_scene/x11_scene_bench.cpp)
+target_link_libraries(x11_scene_bench PRIVATE skyfold_x11_scene)
+target_compile_options(x11_scene_bench PRIVATE ${SKYFOLD_WARNINGS})

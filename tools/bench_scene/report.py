@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Summarises the benchmark's runs: the median of the repeats for every configuration, as JSON and
-as a plot of milliseconds per frame against the note count, one line per resolution and currency,
-with the bare window's floor dashed.
+"""Summarises the benchmark's runs: the median of the repeats for every configuration and
+platform (the Windows build under Wine, the native X11 build), as JSON and as a plot of
+milliseconds per frame against the note count, one line per platform, resolution and currency,
+with the bare windows' floors dashed. The table gives each configuration's two platforms side by
+side with the native/Wine ratio of frame rates.
 
     report.py runs.jsonl results.json plot.png
 """
@@ -16,16 +18,21 @@ import matplotlib.pyplot as plt  # noqa: E402
 
 METRICS = ("fps", "ms_median", "ms_p99", "cpu_seconds_per_frame", "first_frame_ms")
 CURRENCIES = {0: "Australian", 1: "American", 2: "Euro"}
+PLATFORMS = ("wine", "native")
+
+
+def configuration(run):
+    return (run["mode"], run["width"], run["height"], run["notes"], run["currency"])
 
 
 def summarise(runs):
     groups = defaultdict(list)
     for run in runs:
-        groups[(run["mode"], run["width"], run["height"], run["notes"], run["currency"])].append(run)
+        groups[(run.get("platform", "wine"),) + configuration(run)].append(run)
     results = []
-    for (mode, width, height, notes, currency), members in sorted(groups.items(), key=str):
-        entry = {"mode": mode, "width": width, "height": height, "notes": notes,
-                 "currency": currency, "repeats": len(members)}
+    for (platform, mode, width, height, notes, currency), members in sorted(groups.items(), key=str):
+        entry = {"platform": platform, "mode": mode, "width": width, "height": height,
+                 "notes": notes, "currency": currency, "repeats": len(members)}
         for metric in METRICS:
             entry[metric] = round(statistics.median(m[metric] for m in members), 4)
         results.append(entry)
@@ -33,23 +40,22 @@ def summarise(runs):
 
 
 def plot(results, path):
-    figure, axes = plt.subplots(figsize=(8, 5))
-    for (width, height) in sorted({(r["width"], r["height"]) for r in results}):
-        for currency, name in CURRENCIES.items():
-            points = sorted((r["notes"], r["ms_median"]) for r in results
-                            if r["mode"] == "scene" and r["currency"] == currency
-                            and (r["width"], r["height"]) == (width, height))
-            if points:
-                axes.plot(*zip(*points), marker="o", label="%dx%d %s" % (width, height, name))
-        floor = [r["ms_median"] for r in results
-                 if r["mode"] == "bare" and (r["width"], r["height"]) == (width, height)]
-        if floor:
-            axes.axhline(floor[0], linestyle="--", color="grey", linewidth=0.8)
-            axes.annotate("bare window %dx%d" % (width, height), (75, floor[0]), fontsize=7)
+    figure, axes = plt.subplots(figsize=(9, 5.5))
+    styles = {"wine": "-", "native": ":"}
+    for platform in PLATFORMS:
+        for (width, height) in sorted({(r["width"], r["height"]) for r in results}):
+            for currency, name in CURRENCIES.items():
+                points = sorted((r["notes"], r["ms_median"]) for r in results
+                                if r["platform"] == platform and r["mode"] == "scene"
+                                and r["currency"] == currency
+                                and (r["width"], r["height"]) == (width, height))
+                if points:
+                    axes.plot(*zip(*points), marker="o", linestyle=styles[platform],
+                              label="%s %dx%d %s" % (platform, width, height, name))
     axes.set_xlabel("notes")
     axes.set_ylabel("milliseconds per frame (median)")
-    axes.set_title("Skyfold frame time under Wine + Mesa (software)")
-    axes.legend(fontsize=7)
+    axes.set_title("Skyfold frame time: Windows build under Wine and native X11 (Mesa, software)")
+    axes.legend(fontsize=6, ncol=2)
     axes.grid(alpha=0.3)
     figure.tight_layout()
     figure.savefig(path, dpi=100)
@@ -63,13 +69,22 @@ def main():
     with open(results_path, "w") as f:
         json.dump(results, f, indent=1)
     plot(results, plot_path)
-    print("%-6s %-10s %5s %-10s %8s %9s %9s %9s %10s" % (
-        "mode", "size", "notes", "currency", "fps", "ms med", "ms p99", "cpu ms", "first ms"))
-    for r in results:
-        print("%-6s %-10s %5d %-10s %8.1f %9.2f %9.2f %9.2f %10.0f" % (
-            r["mode"], "%dx%d" % (r["width"], r["height"]), r["notes"],
-            CURRENCIES.get(r["currency"], "-"), r["fps"], r["ms_median"], r["ms_p99"],
-            1000 * r["cpu_seconds_per_frame"], r["first_frame_ms"]))
+    by_platform = {(r["platform"],) + configuration(r): r for r in results}
+    print("%-6s %-10s %5s %-10s | %8s %8s %8s %8s | %8s %8s %8s %8s | %6s" % (
+        "mode", "size", "notes", "currency", "wine fps", "ms med", "cpu ms", "first",
+        "nat fps", "ms med", "cpu ms", "first", "ratio"))
+    for key in sorted({configuration(r) for r in results}, key=str):
+        wine, native = by_platform.get(("wine",) + key), by_platform.get(("native",) + key)
+        cells = []
+        for r in (wine, native):
+            cells += (["%8.1f" % r["fps"], "%8.2f" % r["ms_median"],
+                       "%8.2f" % (1000 * r["cpu_seconds_per_frame"]), "%8.0f" % r["first_frame_ms"]]
+                      if r else ["%8s" % "-"] * 4)
+        ratio = "%6.2f" % (native["fps"] / wine["fps"]) if wine and native else "%6s" % "-"
+        mode, width, height, notes, currency = key
+        print("%-6s %-10s %5d %-10s | %s | %s | %s" % (
+            mode, "%dx%d" % (width, height), notes, CURRENCIES.get(currency, "-"),
+            " ".join(cells[:4]), " ".join(cells[4:]), ratio))
 
 
 if __name__ == "__main__":

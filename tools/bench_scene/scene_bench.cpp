@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     const double cpu = processCpuSeconds() - gBench.cpuSecondsAtStart;
     double total = 0;
     for (double ms : gBench.milliseconds) total += ms;
-    std::printf("{\"mode\": \"%s\", \"notes\": %s, \"currency\": %s, \"width\": %d, \"height\": %d, "
+    std::printf("{\"platform\": \"wine\", \"mode\": \"%s\", \"notes\": %s, \"currency\": %s, \"width\": %d, \"height\": %d, "
                 "\"frames\": %zu, \"fps\": %.2f, \"ms_median\": %.3f, \"ms_p99\": %.3f, "
                 "\"cpu_seconds_per_frame\": %.5f, \"first_frame_ms\": %.1f}\n",
                 bare ? "bare" : "scene", bare ? "0" : argv[2], bare ? "null" : argv[3],
