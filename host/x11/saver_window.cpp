@@ -28,9 +28,8 @@ static struct {
     bool ending;
     bool windowGone;
     bool errorSeen;         // any X error since the start
+    volatile std::sig_atomic_t signalled;  // SIGTERM, SIGINT or SIGHUP came
 } gRun;
-
-static volatile std::sig_atomic_t gSignalled = 0;
 
 static const int kNarrowestBannerViewPixels = 640;  // narrower is a preview pane: no banner
 static const int kSurfaceFailedExitCode = 1;
@@ -43,7 +42,7 @@ static const char kWindowTitle[] = "Skyfold";
 bool hostIsPreview() { return gRun.isPreview; }
 
 static void onSignal(int) {
-    gSignalled = 1;
+    gRun.signalled = 1;
 }
 
 // No SA_RESTART: a signal also cuts short whatever the loop is waiting in.
@@ -239,7 +238,7 @@ static void dispatchEvent(XEvent& event) {
 // ---- the run ---------------------------------------------------------------------------------
 
 static bool runIsOver() {
-    return gRun.ending || gRun.windowGone || gSignalled || sceneQuitRequested();
+    return gRun.ending || gRun.windowGone || gRun.signalled || sceneQuitRequested();
 }
 
 // Events are handled between frames; frames follow one another as fast as the swap allows.
