@@ -15,6 +15,10 @@
 #include "scene/scene_view.h"
 #include "settings/saver_settings.h"
 
+int32_t viewWidth = 0;
+int32_t viewHeight = 0;
+bool scenePreview = false;
+
 static const double kFieldOfViewDegrees = 45.0;
 static const double kNearPlaneUnits = 0.25;
 static const double kFarPlaneUnits = 100.0;

@@ -9,6 +9,9 @@
 // there is none. The bytes live as long as the process.
 const uint8_t* sceneBitmapResource(int bitmapId, size_t* bytes);
 
+// The caption under which each platform reports that it cannot make the scene's surface.
+const char kSurfaceFailureCaption[] = "Error Creating Window";
+
 // Tells the user about a failure: a message box on Windows, a line on stderr on X11.
 void showSceneError(const char* caption, const char* text);
 

@@ -112,7 +112,7 @@ static bool makeWindow(const ProgramOptions& options) {
     XFree(visual);
     XSync(display, False);
     if (gRun.errorSeen) {
-        showSceneError("Error Creating Window", "Sorry dude. Can't create the window.");
+        showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't create the window.");
         return false;
     }
     gRun.ownsWindow = true;

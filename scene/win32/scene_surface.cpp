@@ -26,12 +26,7 @@ static struct {
     HINSTANCE moduleInstance;
 } gSurface;
 
-int32_t viewWidth = 0;
-int32_t viewHeight = 0;
-bool scenePreview = false;
-
 static const char kSceneClassName[] = "OpenGL Window";
-static const char kFailureCaption[] = "Error Creating Window";
 static const UINT_PTR kRepaintTimerId = 1;
 static const UINT kRepaintPeriodMilliseconds = 33;  // only re-invalidates; frames run back to back
 static const int kSurfaceFailedExitCode = 1;
@@ -49,7 +44,7 @@ void quitSceneRun() {
 }
 
 static HWND reportFailure(const char* text) {
-    showSceneError(kFailureCaption, text);
+    showSceneError(kSurfaceFailureCaption, text);
     return NULL;
 }
 

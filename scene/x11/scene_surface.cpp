@@ -25,11 +25,6 @@ static struct {
     bool quitRequested;
 } gSurface;
 
-int32_t viewWidth = 0;
-int32_t viewHeight = 0;
-bool scenePreview = false;
-
-static const char kFailureCaption[] = "Error Creating Window";
 
 void showSceneError(const char* caption, const char* text) {
     std::fprintf(stderr, "skyfold: %s: %s\n", caption, text);
@@ -44,7 +39,7 @@ bool sceneQuitRequested() {
 }
 
 static bool reportFailure(const char* text) {
-    showSceneError(kFailureCaption, text);
+    showSceneError(kSurfaceFailureCaption, text);
     return false;
 }
 

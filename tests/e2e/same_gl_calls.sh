@@ -25,22 +25,22 @@ native_has_focus() {
     [ "$(xdotool getwindowname "$(xdotool getwindowfocus)" 2>/dev/null)" = Skyfold ]
 }
 
-xdotool mousemove 640 360
-(cd "$bin_dir" && exec apitrace trace -o "$traces/windows.trace" wine skyfold.scr /s) \
-    </dev/null >/dev/null 2>&1 &
-saver_pid=$!
-wait_for "the saver window" saver_window_shown
-wait_for "frames of the Windows saver" trace_has_frames "$traces/windows.trace"
-xdotool key space
-expect_exit 0
+# Records a full-screen run: starts the command under apitrace, waits until the run is up (the
+# check) and has drawn its frames, then ends it with a key as a user would.
+record() {  # name, check, command...
+    local name=$1 check=$2
+    shift 2
+    apitrace trace -o "$traces/$name.trace" "$@" </dev/null >/dev/null 2>&1 &
+    saver_pid=$!
+    wait_for "the $name run" "$check"
+    wait_for "frames of the $name run" trace_has_frames "$traces/$name.trace"
+    xdotool key space
+    expect_exit 0
+}
 
-apitrace trace -o "$traces/native.trace" "$native" --fullscreen --view-angle front-on \
-    </dev/null >/dev/null 2>&1 &
-saver_pid=$!
-wait_for "the native full-screen window" native_has_focus
-wait_for "frames of the native program" trace_has_frames "$traces/native.trace"
-xdotool key space
-expect_exit 0
+xdotool mousemove 640 360
+record windows saver_window_shown wine "$bin_dir/skyfold.scr" /s
+record native native_has_focus "$native" --fullscreen --view-angle front-on
 
 for run in windows native; do
     apitrace dump --call-nos=no "$traces/$run.trace" >"$traces/$run.dump" 2>/dev/null

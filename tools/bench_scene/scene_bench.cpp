@@ -7,26 +7,20 @@
 #include <windows.h>
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
 #include "scene/win32/scene_surface.h"
+#include "tools/bench_scene/frame_times.h"
 
 static const char kSettingsKey[] = "Software\\Quillmark\\Skyfold";
 static const int kFrontOn = 1;  // a steady camera: every frame draws the same kind of view
 
 static struct {
-    long frames;
-    LARGE_INTEGER lastPresent;
-    std::vector<double> milliseconds;  // measured frames only
-    double firstFrameSeconds;          // process creation to the end of the first frame
-    double cpuSecondsAtStart;
-    long warmUp, measured;
+    FrameTimes times;
 } gBench;
 
 static double fileTimeSeconds(const FILETIME& t) {
@@ -51,14 +45,8 @@ static void frameDone() {
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
-    if (gBench.frames == 0) gBench.firstFrameSeconds = secondsSinceProcessStart();
-    if (gBench.frames == gBench.warmUp) gBench.cpuSecondsAtStart = processCpuSeconds();
-    if (gBench.frames > gBench.warmUp) {
-        gBench.milliseconds.push_back(1000.0 * (now.QuadPart - gBench.lastPresent.QuadPart) /
-                                      frequency.QuadPart);
-    }
-    gBench.lastPresent = now;
-    ++gBench.frames;
+    gBench.times.presented(static_cast<double>(now.QuadPart) / frequency.QuadPart,
+                           secondsSinceProcessStart, processCpuSeconds);
 }
 
 static void writeSettings(DWORD notes, DWORD currency) {
@@ -76,7 +64,7 @@ static void runScene() {
     initHostState(GetModuleHandleA(NULL));
     if (startSaverWindow(NULL) != SaverStart::Created) std::exit(2);
     MSG message;
-    while (gBench.frames <= gBench.warmUp + gBench.measured && GetMessageA(&message, NULL, 0, 0) > 0) {
+    while (!gBench.times.done() && GetMessageA(&message, NULL, 0, 0) > 0) {
         DispatchMessageA(&message);
         if (message.message == WM_PAINT) frameDone();
     }
@@ -104,15 +92,10 @@ static void runBare() {
     SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
     wglMakeCurrent(dc, wglCreateContext(dc));
     MSG message;
-    while (gBench.frames <= gBench.warmUp + gBench.measured && GetMessageA(&message, NULL, 0, 0) > 0) {
+    while (!gBench.times.done() && GetMessageA(&message, NULL, 0, 0) > 0) {
         DispatchMessageA(&message);
         if (message.message == WM_PAINT) frameDone();
     }
-}
-
-static double percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(fraction * (values.size() - 1) + 0.5)];
 }
 
 int main(int argc, char** argv) {
@@ -123,25 +106,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int first = bare ? 2 : 4;
-    gBench.warmUp = std::atol(argv[first]);
-    gBench.measured = std::atol(argv[first + 1]);
+    gBench.times.warmUp = std::atol(argv[first]);
+    gBench.times.measured = std::atol(argv[first + 1]);
     if (bare) {
         runBare();
     } else {
         writeSettings(static_cast<DWORD>(std::atol(argv[2])), static_cast<DWORD>(std::atol(argv[3])));
         runScene();
     }
-    const double cpu = processCpuSeconds() - gBench.cpuSecondsAtStart;
-    double total = 0;
-    for (double ms : gBench.milliseconds) total += ms;
-    std::printf("{\"platform\": \"wine\", \"mode\": \"%s\", \"notes\": %s, \"currency\": %s, \"width\": %d, \"height\": %d, "
-                "\"frames\": %zu, \"fps\": %.2f, \"ms_median\": %.3f, \"ms_p99\": %.3f, "
-                "\"cpu_seconds_per_frame\": %.5f, \"first_frame_ms\": %.1f}\n",
-                bare ? "bare" : "scene", bare ? "0" : argv[2], bare ? "null" : argv[3],
-                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                gBench.milliseconds.size(), 1000.0 * gBench.milliseconds.size() / total,
-                percentile(gBench.milliseconds, 0.5), percentile(gBench.milliseconds, 0.99),
-                cpu / gBench.milliseconds.size(), 1000.0 * gBench.firstFrameSeconds);
-    std::fflush(stdout);
+    printRun("wine", bare ? nullptr : argv[2], bare ? nullptr : argv[3],
+             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), gBench.times,
+             processCpuSeconds());
     ExitProcess(0);
 }

@@ -10,23 +10,17 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "scene/gl_api.h"
 #include "scene/x11/scene_surface.h"
 #include "settings/x11/settings_store.h"
+#include "tools/bench_scene/frame_times.h"
 
 static struct {
-    long frames;
-    double lastPresent;                // seconds, monotonic
-    std::vector<double> milliseconds;  // measured frames only
-    double firstFrameSeconds;          // process start to the end of the first frame
-    double cpuSecondsAtStart;
-    long warmUp, measured;
+    FrameTimes times;
     Display* display;
     Window window;
 } gBench;
@@ -56,13 +50,13 @@ static double secondsSinceProcessStart() {
     return clockSeconds(CLOCK_BOOTTIME) - static_cast<double>(startTicks) / sysconf(_SC_CLK_TCK);
 }
 
+static double processCpuSeconds() {
+    return clockSeconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
 static void frameDone() {
-    const double now = clockSeconds(CLOCK_MONOTONIC);
-    if (gBench.frames == 0) gBench.firstFrameSeconds = secondsSinceProcessStart();
-    if (gBench.frames == gBench.warmUp) gBench.cpuSecondsAtStart = clockSeconds(CLOCK_PROCESS_CPUTIME_ID);
-    if (gBench.frames > gBench.warmUp) gBench.milliseconds.push_back(1000.0 * (now - gBench.lastPresent));
-    gBench.lastPresent = now;
-    ++gBench.frames;
+    gBench.times.presented(clockSeconds(CLOCK_MONOTONIC), secondsSinceProcessStart,
+                           processCpuSeconds);
 }
 
 // A full-screen window of the scene's visual, as the saver's own full-screen run makes it.
@@ -89,7 +83,7 @@ static void runScene(int notes, int currency) {
     SettingOverrides overrides = {true, true, true, SaverSettings{notes, FrontOn, currency}};
     setSettingOverrides(overrides);
     if (!openFullScreenWindow() || !createScene(gBench.display, gBench.window)) std::exit(2);
-    while (gBench.frames <= gBench.warmUp + gBench.measured) {
+    while (!gBench.times.done()) {
         drawSceneFrame();
         frameDone();
     }
@@ -104,16 +98,11 @@ static void runBare() {
     int count = 0;
     XVisualInfo* visual = XGetVisualInfo(gBench.display, VisualIDMask, &wanted, &count);
     glXMakeCurrent(gBench.display, gBench.window, glXCreateContext(gBench.display, visual, NULL, True));
-    while (gBench.frames <= gBench.warmUp + gBench.measured) {
+    while (!gBench.times.done()) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glXSwapBuffers(gBench.display, gBench.window);
         frameDone();
     }
-}
-
-static double percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(fraction * (values.size() - 1) + 0.5)];
 }
 
 int main(int argc, char** argv) {
@@ -124,25 +113,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int first = bare ? 2 : 4;
-    gBench.warmUp = std::atol(argv[first]);
-    gBench.measured = std::atol(argv[first + 1]);
+    gBench.times.warmUp = std::atol(argv[first]);
+    gBench.times.measured = std::atol(argv[first + 1]);
     if (bare) {
         runBare();
     } else {
         runScene(std::atoi(argv[2]), std::atoi(argv[3]));
     }
-    const double cpu = clockSeconds(CLOCK_PROCESS_CPUTIME_ID) - gBench.cpuSecondsAtStart;
-    double total = 0;
-    for (double ms : gBench.milliseconds) total += ms;
     const int screen = DefaultScreen(gBench.display);
-    std::printf("{\"platform\": \"native\", \"mode\": \"%s\", \"notes\": %s, \"currency\": %s, "
-                "\"width\": %d, \"height\": %d, \"frames\": %zu, \"fps\": %.2f, "
-                "\"ms_median\": %.3f, \"ms_p99\": %.3f, \"cpu_seconds_per_frame\": %.5f, "
-                "\"first_frame_ms\": %.1f}\n",
-                bare ? "bare" : "scene", bare ? "0" : argv[2], bare ? "null" : argv[3],
-                DisplayWidth(gBench.display, screen), DisplayHeight(gBench.display, screen),
-                gBench.milliseconds.size(), 1000.0 * gBench.milliseconds.size() / total,
-                percentile(gBench.milliseconds, 0.5), percentile(gBench.milliseconds, 0.99),
-                cpu / gBench.milliseconds.size(), 1000.0 * gBench.firstFrameSeconds);
+    printRun("native", bare ? nullptr : argv[2], bare ? nullptr : argv[3],
+             DisplayWidth(gBench.display, screen), DisplayHeight(gBench.display, screen),
+             gBench.times, processCpuSeconds());
     return 0;
 }

@@ -1,0 +1,53 @@
+// What the two frame-time benchmarks (Wine and native) share: counting the warm-up and measured
+// frames, the process's CPU time over the measured ones, the first frame's time from process start,
+// and the one JSON line a run prints. Each platform reads its own clocks.
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+typedef double (*SecondsReading)();
+
+struct FrameTimes {
+    long warmUp = 0, measured = 0;  // frames
+    long frames = 0;                // presented so far
+    double lastPresentSeconds = 0, firstFrameSeconds = 0, cpuSecondsAtStart = 0;
+    std::vector<double> milliseconds;  // measured frames only
+
+    bool done() const { return frames > warmUp + measured; }
+
+    // After every presented frame, with the monotonic time; the other two clocks are read only
+    // at the first frame and at the end of the warm-up.
+    void presented(double nowSeconds, SecondsReading processAge, SecondsReading cpuSeconds) {
+        if (frames == 0) firstFrameSeconds = processAge();
+        if (frames == warmUp) cpuSecondsAtStart = cpuSeconds();
+        if (frames > warmUp) milliseconds.push_back(1000.0 * (nowSeconds - lastPresentSeconds));
+        lastPresentSeconds = nowSeconds;
+        ++frames;
+    }
+};
+
+inline double percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(fraction * (values.size() - 1) + 0.5)];
+}
+
+// notes and currency as the command line gave them (null for the bare window).
+inline void printRun(const char* platform, const char* notes, const char* currency, int width,
+                     int height, const FrameTimes& times, double cpuSecondsAtEnd) {
+    double total = 0;
+    for (double ms : times.milliseconds) total += ms;
+    const double frames = static_cast<double>(times.milliseconds.size());
+    std::printf("{\"platform\": \"%s\", \"mode\": \"%s\", \"notes\": %s, \"currency\": %s, "
+                "\"width\": %d, \"height\": %d, \"frames\": %zu, \"fps\": %.2f, "
+                "\"ms_median\": %.3f, \"ms_p99\": %.3f, \"cpu_seconds_per_frame\": %.5f, "
+                "\"first_frame_ms\": %.1f}\n",
+                platform, notes ? "scene" : "bare", notes ? notes : "0",
+                currency ? currency : "null", width, height, times.milliseconds.size(),
+                1000.0 * frames / total, percentile(times.milliseconds, 0.5),
+                percentile(times.milliseconds, 0.99),
+                (cpuSecondsAtEnd - times.cpuSecondsAtStart) / frames,
+                1000.0 * times.firstFrameSeconds);
+    std::fflush(stdout);
+}
