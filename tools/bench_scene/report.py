@@ -28,6 +28,8 @@ def configuration(run):
 def summarise(runs):
     groups = defaultdict(list)
     for run in runs:
+        if run["mode"] == "sigterm":
+            continue
         groups[(run.get("platform", "wine"),) + configuration(run)].append(run)
     results = []
     for (platform, mode, width, height, notes, currency), members in sorted(groups.items(), key=str):
@@ -66,8 +68,12 @@ def main():
     with open(runs_path) as f:
         runs = [json.loads(line) for line in f if line.strip()]
     results = summarise(runs)
+    endings = defaultdict(list)
+    for run in runs:
+        if run["mode"] == "sigterm":
+            endings["%dx%d" % (run["width"], run["height"])].append(run["ms"])
     with open(results_path, "w") as f:
-        json.dump(results, f, indent=1)
+        json.dump({"frames": results, "sigterm_ms": endings}, f, indent=1)
     plot(results, plot_path)
     by_platform = {(r["platform"],) + configuration(r): r for r in results}
     print("%-6s %-10s %5s %-10s | %8s %8s %8s %8s | %8s %8s %8s %8s | %6s" % (
@@ -85,6 +91,9 @@ def main():
         print("%-6s %-10s %5d %-10s | %s | %s | %s" % (
             mode, "%dx%d" % (width, height), notes, CURRENCIES.get(currency, "-"),
             " ".join(cells[:4]), " ".join(cells[4:]), ratio))
+    for size, times in sorted(endings.items()):
+        print("native, 1500 notes at %s: SIGTERM to exit %.1f ms median, %.1f ms at most (%d runs)"
+              % (size, statistics.median(times), max(times), len(times)))
 
 
 if __name__ == "__main__":
