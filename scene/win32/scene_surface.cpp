@@ -5,16 +5,13 @@
 #include "scene/win32/scene_surface.h"
 
 #include <cstdlib>
-#include <ctime>
 
 #include "scene/frame_clock.h"
 #include "scene/palette_ramp.h"
-#include "scene/random_generator.h"
 #include "scene/render_state.h"
-#include "scene/scene_host.h"
 #include "scene/scene_platform.h"
+#include "scene/scene_start.h"
 #include "scene/scene_view.h"
-#include "settings/saver_settings.h"
 
 static struct {
     HWND saverWindow;
@@ -228,12 +225,7 @@ static LRESULT createScene(HWND window) {
     GetClientRect(window, &client);
     viewWidth = client.right;
     viewHeight = client.bottom;
-    skyfold::srand(static_cast<uint32_t>(std::time(NULL)));
-    loadSettings();
-    scenePreview = hostIsPreview();
-    initRenderState();
-    setViewProjection(viewWidth, viewHeight);
-    startFrameClock();
+    startScene();
     return 0;
 }
 

@@ -6,17 +6,14 @@
 #include <GL/glx.h>
 
 #include <cstdio>
-#include <ctime>
 
 #include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
 #include "scene/gl_api.h"
-#include "scene/random_generator.h"
 #include "scene/render_state.h"
-#include "scene/scene_host.h"
 #include "scene/scene_platform.h"
+#include "scene/scene_start.h"
 #include "scene/scene_view.h"
-#include "settings/saver_settings.h"
 
 static struct {
     Display* display;
@@ -82,17 +79,11 @@ static bool makeContext(Display* display, Window window) {
     return true;
 }
 
-// The same steps, in the same order, as the Windows scene's creation once its context is current.
 bool createScene(Display* display, Window window) {
     gSurface.display = display;
     gSurface.window = window;
     if (!makeContext(display, window)) return false;
-    skyfold::srand(static_cast<uint32_t>(std::time(NULL)));
-    loadSettings();
-    scenePreview = hostIsPreview();
-    initRenderState();
-    setViewProjection(viewWidth, viewHeight);
-    startFrameClock();
+    startScene();
     return true;
 }
 

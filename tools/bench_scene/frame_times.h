@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 typedef double (*SecondsReading)();
@@ -27,6 +29,27 @@ struct FrameTimes {
         ++frames;
     }
 };
+
+// What a run measures, from "scene <notes> <currency> <warm-up> <frames>" or "bare <warm-up>
+// <frames>"; notes and currency stay null for the bare window. False, after the usage, otherwise.
+struct BenchArguments {
+    const char* notes = nullptr;
+    const char* currency = nullptr;
+};
+
+inline bool readBenchArguments(int argc, char** argv, FrameTimes* times, BenchArguments* run) {
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    if ((bare && argc != 4) || (!bare && (argc != 6 || std::strcmp(argv[1], "scene") != 0))) {
+        std::fprintf(stderr, "usage: %s scene <notes> <currency> <warm-up> <frames>\n"
+                             "       %s bare <warm-up> <frames>\n", argv[0], argv[0]);
+        return false;
+    }
+    const int first = bare ? 2 : 4;
+    times->warmUp = std::atol(argv[first]);
+    times->measured = std::atol(argv[first + 1]);
+    if (!bare) *run = BenchArguments{argv[2], argv[3]};
+    return true;
+}
 
 inline double percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());

@@ -99,23 +99,16 @@ static void runBare() {
 }
 
 int main(int argc, char** argv) {
-    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
-    if ((bare && argc != 4) || (!bare && argc != 6)) {
-        std::fprintf(stderr, "usage: scene_bench scene <notes> <currency> <warm-up> <frames>\n"
-                             "       scene_bench bare <warm-up> <frames>\n");
-        return 2;
-    }
-    const int first = bare ? 2 : 4;
-    gBench.times.warmUp = std::atol(argv[first]);
-    gBench.times.measured = std::atol(argv[first + 1]);
-    if (bare) {
-        runBare();
-    } else {
-        writeSettings(static_cast<DWORD>(std::atol(argv[2])), static_cast<DWORD>(std::atol(argv[3])));
+    BenchArguments run;
+    if (!readBenchArguments(argc, argv, &gBench.times, &run)) return 2;
+    if (run.notes) {
+        writeSettings(static_cast<DWORD>(std::atol(run.notes)),
+                      static_cast<DWORD>(std::atol(run.currency)));
         runScene();
+    } else {
+        runBare();
     }
-    printRun("wine", bare ? nullptr : argv[2], bare ? nullptr : argv[3],
-             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), gBench.times,
-             processCpuSeconds());
+    printRun("wine", run.notes, run.currency, GetSystemMetrics(SM_CXSCREEN),
+             GetSystemMetrics(SM_CYSCREEN), gBench.times, processCpuSeconds());
     ExitProcess(0);
 }

@@ -106,23 +106,15 @@ static void runBare() {
 }
 
 int main(int argc, char** argv) {
-    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
-    if ((bare && argc != 4) || (!bare && argc != 6)) {
-        std::fprintf(stderr, "usage: x11_scene_bench scene <notes> <currency> <warm-up> <frames>\n"
-                             "       x11_scene_bench bare <warm-up> <frames>\n");
-        return 2;
-    }
-    const int first = bare ? 2 : 4;
-    gBench.times.warmUp = std::atol(argv[first]);
-    gBench.times.measured = std::atol(argv[first + 1]);
-    if (bare) {
-        runBare();
+    BenchArguments run;
+    if (!readBenchArguments(argc, argv, &gBench.times, &run)) return 2;
+    if (run.notes) {
+        runScene(std::atoi(run.notes), std::atoi(run.currency));
     } else {
-        runScene(std::atoi(argv[2]), std::atoi(argv[3]));
+        runBare();
     }
     const int screen = DefaultScreen(gBench.display);
-    printRun("native", bare ? nullptr : argv[2], bare ? nullptr : argv[3],
-             DisplayWidth(gBench.display, screen), DisplayHeight(gBench.display, screen),
-             gBench.times, processCpuSeconds());
+    printRun("native", run.notes, run.currency, DisplayWidth(gBench.display, screen),
+             DisplayHeight(gBench.display, screen), gBench.times, processCpuSeconds());
     return 0;
 }

@@ -1,0 +1,22 @@
+// The scene's creation steps after its surface exists. The note pool was filled before the program's
+// entry from the unseeded sequence; the seeding here only changes what comes after.
+#include "scene/scene_start.h"
+
+#include <cstdint>
+#include <ctime>
+
+#include "scene/frame_clock.h"
+#include "scene/random_generator.h"
+#include "scene/render_state.h"
+#include "scene/scene_host.h"
+#include "scene/scene_view.h"
+#include "settings/saver_settings.h"
+
+void startScene() {
+    skyfold::srand(static_cast<uint32_t>(std::time(nullptr)));
+    loadSettings();
+    scenePreview = hostIsPreview();
+    initRenderState();
+    setViewProjection(viewWidth, viewHeight);
+    startFrameClock();
+}
