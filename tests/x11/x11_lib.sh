@@ -27,8 +27,9 @@ window_named() {
 shows_notes() {
     local window=$1 crop=${2:-}
     import -window "$window" ${crop:+-crop "$crop"} "$scratch/shot.png" 2>/dev/null || return 1
-    [ "$(convert "$scratch/shot.png" -fx 'max(r,max(g,b)) - min(r,min(g,b)) > 0.2' \
-        -format '%[fx:mean > 0.005]' info:)" = 1 ]
+    # Chroma (the spread between the strongest and weakest channel) above a fifth.
+    [ "$(convert "$scratch/shot.png" -colorspace HCL -channel G -separate +channel \
+        -threshold 20% -format '%[fx:mean > 0.005]' info:)" = 1 ]
 }
 
 # Starts an Xvfb of its own on a free display with the extra arguments; sets private_display.
