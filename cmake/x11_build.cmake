@@ -27,6 +27,7 @@ set_source_files_properties(${SKYFOLD_EMBEDDED_BITMAPS} PROPERTIES OBJECT_DEPEND
 add_executable(skyfold
   host/x11/entry.cpp
   host/x11/saver_window.cpp
+  host/x11/xscreensaver_install.cpp
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/x11/bitmap_resources.cpp
   scene/x11/clock_source.cpp
