@@ -13,6 +13,15 @@ if(SKYFOLD_FUZZ)
   add_subdirectory(tests/fuzz)
 else()
   include(cmake/x11_build.cmake)
+  if(NOT SKYFOLD_SANITIZE)
+    # Built as Debian builds what it packages: fortified libc calls (they need the optimiser), a
+    # stack protector, and the dynamic linker's tables read-only once the program is loaded.
+    set(SKYFOLD_HARDENING_FLAGS $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>
+                                -fstack-protector-strong)
+    target_compile_options(skyfold_portable PRIVATE ${SKYFOLD_HARDENING_FLAGS})
+    target_compile_options(skyfold PRIVATE ${SKYFOLD_HARDENING_FLAGS})
+    target_link_options(skyfold PRIVATE -Wl,-z,relro -Wl,-z,now)
+  endif()
   option(SKYFOLD_NATIVE_TESTS "Build and register the native unit tests and the X11 tests" ON)
   if(SKYFOLD_NATIVE_TESTS)
     add_subdirectory(tests/native)

@@ -38,7 +38,7 @@ target_link_libraries(skyfold_x11_scene PUBLIC skyfold_portable OpenGL::OpenGL O
                       OpenGL::GLU X11::X11)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-add_executable(skyfold host/x11/entry.cpp host/x11/saver_window.cpp)
+add_executable(skyfold host/x11/entry.cpp host/x11/saver_window.cpp host/x11/xscreensaver_install.cpp)
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(skyfold PRIVATE skyfold_x11_scene)
 

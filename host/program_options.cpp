@@ -11,6 +11,7 @@ const char kProgramUsage[] =
     "usage: skyfold [--window [--geometry WxH] | --fullscreen | --root | --window-id ID]\n"
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
     "               [--currency australian|american|euro]\n"
+    "       skyfold --install-xscreensaver\n"
     "Banknotes tumble down through a dark, fogged sky.\n"
     "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
     "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
@@ -20,8 +21,11 @@ const char kProgramUsage[] =
     "  --count N          notes falling, 75 to 1500\n"
     "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
     "  --currency NAME    australian, american or euro\n"
+    "  --install-xscreensaver\n"
+    "                     add \"GL: skyfold --root\" to the programs in ~/.xscreensaver,\n"
+    "                     keeping the previous file as ~/.xscreensaver.bak\n"
     "  --help             this text\n"
-    "Without these three options the settings come from\n"
+    "Without --count, --view-angle and --currency the settings come from\n"
     "$XDG_CONFIG_HOME/Quillmark/Skyfold.conf (~/.config/Quillmark/Skyfold.conf).\n";
 
 static const int32_t kLargestWindowPixels = 32767;  // X11 window sizes are 16-bit signed
@@ -221,6 +225,14 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
         if (!splitOption(word, &option)) return parser.fail("unexpected argument '%.40s'", word);
         if (std::strcmp(option.name, "help") == 0 || std::strcmp(option.name, "h") == 0) {
             options->action = ProgramAction::Help;
+            return true;
+        }
+        if (std::strcmp(option.name, "install-xscreensaver") == 0) {
+            // It changes a file and runs nothing, so no option could apply to it.
+            if (option.inlineValue || argc != 2) {
+                return parser.fail("--%s takes no value and no other option", option.name);
+            }
+            options->action = ProgramAction::InstallXscreensaver;
             return true;
         }
         bool known = false;

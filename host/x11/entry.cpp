@@ -1,5 +1,6 @@
 // Process entry of the X11 program: reads the options, opens the display and runs the saver on
-// the window they name. Bad input is one line on stderr, the usage after it, and exit status 1.
+// the window they name, or adds Skyfold to xscreensaver's list without a display. Bad input is
+// one line on stderr, the usage after it, and exit status 1.
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "host/program_options.h"
 #include "host/x11/saver_window.h"
+#include "host/x11/xscreensaver_install.h"
 #include "settings/x11/settings_store.h"
 
 static const int kBadInputExitCode = 1;
@@ -34,6 +36,7 @@ int main(int argc, char** argv) {
         std::fputs(kProgramUsage, stdout);
         return 0;
     }
+    if (options.action == ProgramAction::InstallXscreensaver) return installXscreensaverEntry();
     setSettingOverrides(options.overrides);
     Display* display = openDisplay();
     if (!display) return kBadInputExitCode;

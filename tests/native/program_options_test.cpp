@@ -36,6 +36,9 @@ TEST(ProgramOptions, PicksWhereToDraw) {
     EXPECT_EQ(0x1A00003u, given.options.windowId);
     EXPECT_EQ(4194307u, parse({"--window-id=4194307"}).options.windowId);
     EXPECT_EQ(ProgramAction::Help, parse({"--count", "80", "--help", "--bogus"}).options.action);
+    // It opens no window, so no daemon window is read either.
+    EXPECT_EQ(ProgramAction::InstallXscreensaver,
+              parse({"-install-xscreensaver"}, "garbage").options.action);
 }
 
 TEST(ProgramOptions, TheDaemonsWindowWinsOverAllButAnExplicitWindowId) {
@@ -80,6 +83,10 @@ TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
         {{"--geometry", "0x10"}, "--geometry: '0x10' is not WIDTHxHEIGHT"},
         {{"--geometry", "40000x10"}, "--geometry: '40000x10' is not WIDTHxHEIGHT"},
         {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--install-xscreensaver", "--root"},
+         "--install-xscreensaver takes no value and no other option"},
+        {{"--count", "80", "--install-xscreensaver"},
+         "--install-xscreensaver takes no value and no other option"},
         {{"--colour"}, "unknown option '--colour'"},
         {{"-"}, "unexpected argument '-'"},
         {{"root"}, "unexpected argument 'root'"},
