@@ -19,6 +19,7 @@ else()
     set(SKYFOLD_HARDENING_FLAGS $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>
                                 -fstack-protector-strong)
     target_compile_options(skyfold_portable PRIVATE ${SKYFOLD_HARDENING_FLAGS})
+    target_compile_options(skyfold_x11_scene PRIVATE ${SKYFOLD_HARDENING_FLAGS})
     target_compile_options(skyfold PRIVATE ${SKYFOLD_HARDENING_FLAGS})
     target_link_options(skyfold PRIVATE -Wl,-z,relro -Wl,-z,now)
   endif()
