@@ -1,8 +1,11 @@
 # X11 build: skyfold, a native program that draws the scene with GLX on its own window, the whole
-# screen, or the window xscreensaver gives it. The pictures are assembled into the program.
+# screen, or the window xscreensaver gives it, and its settings dialog in GTK 3. The pictures are
+# assembled into the program.
 set(OpenGL_GL_PREFERENCE GLVND)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 find_package(X11 REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)  # the settings dialog (--config)
 
 # One assembler entry per picture, named by the resource id its file name starts with.
 file(GLOB SKYFOLD_BITMAP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
@@ -32,8 +35,10 @@ add_executable(skyfold
   scene/x11/clock_source.cpp
   scene/x11/scene_surface.cpp
   ${SKYFOLD_EMBEDDED_BITMAPS}
+  settings/x11/config_dialog.cpp
   settings/x11/settings_store.cpp)
 target_include_directories(skyfold PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
-target_link_libraries(skyfold PRIVATE skyfold_portable OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11)
+target_link_libraries(skyfold PRIVATE skyfold_portable OpenGL::OpenGL OpenGL::GLX OpenGL::GLU
+                      X11::X11 PkgConfig::GTK3)
 set_target_properties(skyfold PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

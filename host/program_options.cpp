@@ -11,6 +11,7 @@ const char kProgramUsage[] =
     "usage: skyfold [--window [--geometry WxH] | --fullscreen | --root | --window-id ID]\n"
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
     "               [--currency australian|american|euro]\n"
+    "       skyfold --config\n"
     "Banknotes tumble down through a dark, fogged sky.\n"
     "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
     "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
@@ -20,6 +21,7 @@ const char kProgramUsage[] =
     "  --count N          notes falling, 75 to 1500\n"
     "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
     "  --currency NAME    australian, american or euro\n"
+    "  --config           the settings dialog, which edits the settings file below\n"
     "  --help             this text\n"
     "Without these three options the settings come from\n"
     "$XDG_CONFIG_HOME/Quillmark/Skyfold.conf (~/.config/Quillmark/Skyfold.conf).\n";
@@ -223,10 +225,19 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
             options->action = ProgramAction::Help;
             return true;
         }
+        if (std::strcmp(option.name, "config") == 0) {
+            if (option.inlineValue) return parser.fail("--config takes no value");
+            options->action = ProgramAction::Configure;
+            continue;
+        }
         bool known = false;
         if (!readTarget(parser, option, options, &explicitWindowId, &known)) return false;
         if (!known && !readSetting(parser, option, options, &known)) return false;
         if (!known) return parser.fail("unknown option '%.40s'", word);
+    }
+    // The dialog edits the stored settings: nothing stands in for them, nothing is drawn.
+    if (options->action == ProgramAction::Configure) {
+        return argc == 2 || parser.fail("--config takes no other options");
     }
     return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);
 }

@@ -8,7 +8,7 @@
 
 #include "settings/settings_file.h"
 
-enum class ProgramAction { Run, Help };
+enum class ProgramAction { Run, Configure, Help };
 
 enum class DrawTarget {
     OwnWindow,    // --window, or no option at all: a window of its own, q or Escape ends it
