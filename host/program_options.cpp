@@ -12,6 +12,7 @@ const char kProgramUsage[] =
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
     "               [--currency australian|american|euro]\n"
     "       skyfold --install-xscreensaver\n"
+    "       skyfold --config\n"
     "Banknotes tumble down through a dark, fogged sky.\n"
     "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
     "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
@@ -21,6 +22,7 @@ const char kProgramUsage[] =
     "  --count N          notes falling, 75 to 1500\n"
     "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
     "  --currency NAME    australian, american or euro\n"
+    "  --config           the settings dialog, which edits the settings file below\n"
     "  --install-xscreensaver\n"
     "                     add \"GL: skyfold --root\" to the programs in ~/.xscreensaver,\n"
     "                     keeping the previous file as ~/.xscreensaver.bak\n"
@@ -200,6 +202,13 @@ static bool readTarget(Parser& parser, const OptionWord& option, ProgramOptions*
     return true;
 }
 
+// The actions that run instead of the saver, or Run for any other option.
+static ProgramAction actionStandingAlone(const char* name) {
+    if (std::strcmp(name, "config") == 0) return ProgramAction::Configure;
+    if (std::strcmp(name, "install-xscreensaver") == 0) return ProgramAction::InstallXscreensaver;
+    return ProgramAction::Run;
+}
+
 // The daemon's window takes the place of every target but an explicit --window-id.
 static bool applyDaemonWindow(Parser& parser, const char* xscreensaverWindow,
                               bool explicitWindowId, ProgramOptions* options) {
@@ -227,12 +236,13 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
             options->action = ProgramAction::Help;
             return true;
         }
-        if (std::strcmp(option.name, "install-xscreensaver") == 0) {
-            // It changes a file and runs nothing, so no option could apply to it.
+        const ProgramAction alone = actionStandingAlone(option.name);
+        if (alone != ProgramAction::Run) {
+            // Neither draws anything, so no other option could apply to it.
             if (option.inlineValue || argc != 2) {
                 return parser.fail("--%s takes no value and no other option", option.name);
             }
-            options->action = ProgramAction::InstallXscreensaver;
+            options->action = alone;
             return true;
         }
         bool known = false;

@@ -11,6 +11,7 @@
 enum class ProgramAction {
     Run,
     Help,
+    Configure,           // --config, alone: the settings dialog
     InstallXscreensaver  // --install-xscreensaver, alone: add Skyfold to ~/.xscreensaver
 };
 

@@ -1,28 +1,42 @@
-// Process entry of the X11 program: reads the options, opens the display and runs the saver on
-// the window they name, or adds Skyfold to xscreensaver's list without a display. Bad input is
-// one line on stderr, the usage after it, and exit status 1.
+// Process entry of the X11 program: reads the options, then opens the display and runs the saver
+// on the window they name, runs the settings dialog (--config), or adds Skyfold to xscreensaver's
+// list without a display. Bad input is one line on stderr, the usage after it, and exit status 1.
 #include <X11/Xlib.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "host/program_options.h"
+#include "host/x11/display_report.h"
 #include "host/x11/saver_window.h"
 #include "host/x11/xscreensaver_install.h"
 #include "settings/x11/settings_store.h"
 
 static const int kBadInputExitCode = 1;
+static const char kSettingsProgram[] = "skyfold-settings";
 
 static Display* openDisplay() {
     Display* display = XOpenDisplay(NULL);
-    if (display) return display;
-    const char* name = std::getenv("DISPLAY");
-    if (!name || !*name) {
-        std::fprintf(stderr, "skyfold: cannot open a display: DISPLAY is not set\n");
-    } else {
-        std::fprintf(stderr, "skyfold: cannot open display '%s'\n", name);
-    }
-    return NULL;
+    if (!display) reportNoDisplay();
+    return display;
+}
+
+// The settings dialog is a program of its own, installed beside this one; it takes this process's
+// place, so its exit status is the run's.
+static int runSettingsProgram(const char* argv0) {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path = length > 0 ? std::string(self, static_cast<size_t>(length)) : argv0;
+    path = path.substr(0, path.rfind('/') + 1) + kSettingsProgram;
+    char* const arguments[] = {const_cast<char*>(kSettingsProgram), NULL};
+    execv(path.c_str(), arguments);
+    std::fprintf(stderr, "skyfold: cannot run %s: %s\n", path.c_str(), std::strerror(errno));
+    return kBadInputExitCode;
 }
 
 int main(int argc, char** argv) {
@@ -37,6 +51,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.action == ProgramAction::InstallXscreensaver) return installXscreensaverEntry();
+    if (options.action == ProgramAction::Configure) return runSettingsProgram(argv[0]);
     setSettingOverrides(options.overrides);
     Display* display = openDisplay();
     if (!display) return kBadInputExitCode;

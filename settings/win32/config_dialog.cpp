@@ -3,22 +3,14 @@
 // note-count slider. It edits the settings record directly; OK saves it, Cancel does not.
 #include "settings/win32/config_dialog.h"
 
+#include "settings/config_dialog_rules.h"
 #include "settings/note_count_scroll.h"
 #include "settings/saver_settings.h"
 
-static const int kDialogWidthPixels = 495;
-static const int kDialogHeightPixels = 298;
-static const int kCornerEllipsePixels = 90;
 static const INT_PTR kDialogResult = 1;  // both OK and Cancel end the dialog with 1
-static const int kFirstCurrencyButton = 1000;   // 1000 to 1002: Australian, American, Euros
-static const int kFirstViewAngleButton = 1003;  // 1003 to 1006: bottom up ... random
-static const int kCurrencyButtons = 3;
-static const int kViewAngleButtons = 4;
-static const int kNoteCountSlider = 1007;
 
-// The button of a setting's group for its value, or none for a value outside the group.
-static void checkGroupButton(HWND dialog, int firstButton, int buttons, int32_t value) {
-    if (value >= 0 && value < buttons) CheckDlgButton(dialog, firstButton + value, BST_CHECKED);
+static void checkButton(HWND dialog, int button) {
+    if (button != kNoButton) CheckDlgButton(dialog, button, BST_CHECKED);
 }
 
 static const int kBackgroundId = 0xFFFF;  // the face picture, shown at its own size
@@ -68,23 +60,15 @@ static INT_PTR onInitDialog(HWND dialog, WPARAM, LPARAM) {
     const HWND slider = GetDlgItem(dialog, kNoteCountSlider);
     SetScrollRange(slider, SB_CTL, kFewestNotes, kMostNotes, FALSE);
     SetScrollPos(slider, SB_CTL, saverSettings.noteCount, TRUE);
-    checkGroupButton(dialog, kFirstCurrencyButton, kCurrencyButtons, saverSettings.currencyType);
-    checkGroupButton(dialog, kFirstViewAngleButton, kViewAngleButtons, saverSettings.viewAngle);
+    checkButton(dialog, currencyButtonOf(saverSettings.currencyType));
+    checkButton(dialog, viewAngleButtonOf(saverSettings.viewAngle));
     return TRUE;
 }
 
 static INT_PTR onCommand(HWND dialog, WPARAM wParam, LPARAM) {
-    const int id = LOWORD(wParam);
-    if (id == IDOK) {
-        saveSettings();
-        EndDialog(dialog, kDialogResult);
-    } else if (id == IDCANCEL) {
-        EndDialog(dialog, kDialogResult);
-    } else if (id >= kFirstCurrencyButton && id < kFirstCurrencyButton + kCurrencyButtons) {
-        saverSettings.currencyType = id - kFirstCurrencyButton;
-    } else if (id >= kFirstViewAngleButton && id < kFirstViewAngleButton + kViewAngleButtons) {
-        saverSettings.viewAngle = id - kFirstViewAngleButton;
-    }
+    const DialogOutcome outcome = applyDialogCommand(LOWORD(wParam), saverSettings);
+    if (outcome == DialogOutcome::SaveAndClose) saveSettings();
+    if (outcome != DialogOutcome::KeepOpen) EndDialog(dialog, kDialogResult);
     return TRUE;
 }
 

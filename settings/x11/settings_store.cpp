@@ -1,6 +1,7 @@
 // The settings store on X11: $XDG_CONFIG_HOME/Quillmark/Skyfold.conf, read whole (up to a size
 // that no settings file reaches) and only when it is a regular file, so that a damaged, huge or
 // unreadable file, or a pipe in its place, gives the defaults rather than a hang or a crash.
+// Saving, which only the settings dialog does, is in settings_save.cpp.
 #include "settings/x11/settings_store.h"
 
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 SaverSettings saverSettings;

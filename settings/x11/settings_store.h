@@ -1,5 +1,6 @@
 // The settings store of the X11 build: a text file in the user's configuration folder, read with
-// the portable rules of settings/settings_file.h. X11 only.
+// the portable rules of settings/settings_file.h. Saving replaces the file atomically and keeps
+// every line that names none of the settings. X11 only.
 #pragma once
 #ifdef _WIN32
 #error "settings/x11/settings_store.h belongs to the X11 build"
@@ -15,3 +16,7 @@ std::string settingsFilePath();
 
 // Settings from the command line: every later loadSettings gives them instead of the stored ones.
 void setSettingOverrides(const SettingOverrides& overrides);
+
+// Tells the user that saveSettings could not write the file at path; error is the errno of the step
+// that failed. The settings dialog, the only caller of saveSettings, shows it.
+void reportSettingsSaveFailure(const char* path, int error);

@@ -29,6 +29,7 @@ expected="-rw-r--r-- root/root ./usr/share/applications/screensavers/skyfold.des
 -rw-r--r-- root/root ./usr/share/man/man6/skyfold.6.gz
 -rw-r--r-- root/root ./usr/share/xscreensaver/config/skyfold.xml
 -rwxr-xr-x root/root ./usr/libexec/xscreensaver/skyfold
+-rwxr-xr-x root/root ./usr/libexec/xscreensaver/skyfold-settings
 lrwxrwxrwx root/root ./usr/bin/skyfold -> ../libexec/xscreensaver/skyfold"
 [ "$listed" = "$expected" ] || fail "the package holds:"$'\n'"$listed"
 [ -z "$(readelf -S "$saver" | grep -F .symtab)" ] || fail "the saver is not stripped"
@@ -102,9 +103,12 @@ while read -r verdict args; do
 done <"$work/panel-args"
 
 desktop="$work/root/usr/share/applications/screensavers/skyfold.desktop"
-exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+exec_line=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
 [ "${exec_line%% *}" = /usr/libexec/xscreensaver/skyfold ] || fail "Exec=$exec_line"
 [ "$(sed -n 's/^TryExec=//p' "$desktop")" = "${exec_line%% *}" ] || fail "TryExec differs from Exec"
 # shellcheck disable=SC2086
 "$work/root${exec_line%% *}" ${exec_line#* } --help >/dev/null || fail "Exec=$exec_line is refused"
+# Its Configure action opens the settings dialog of the same saver.
+[ "$(sed -n '/^\[Desktop Action Configure\]/,$ s/^Exec=//p' "$desktop")" = "${exec_line%% *} --config" ] ||
+    fail "the Configure action does not run ${exec_line%% *} --config"
 echo "deb: ok"

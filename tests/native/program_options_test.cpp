@@ -41,6 +41,16 @@ TEST(ProgramOptions, PicksWhereToDraw) {
               parse({"-install-xscreensaver"}, "garbage").options.action);
 }
 
+// The dialog edits what is stored, so nothing may stand in for it; the daemon's window is not read.
+TEST(ProgramOptions, ConfigStandsAlone) {
+    const Parsed config = parse({"-config"}, "garbage");
+    EXPECT_TRUE(config.ok);
+    EXPECT_EQ(ProgramAction::Configure, config.options.action);
+    EXPECT_EQ("--config takes no other options", parse({"--config", "--count", "80"}).error);
+    EXPECT_EQ("--config takes no other options", parse({"--window", "--config"}).error);
+    EXPECT_EQ("--config takes no value", parse({"--config=yes"}).error);
+}
+
 TEST(ProgramOptions, TheDaemonsWindowWinsOverAllButAnExplicitWindowId) {
     const std::vector<const char*> targets[] = {{}, {"--root"}, {"--window"}, {"--fullscreen"}};
     for (const auto& words : targets) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Bad input to the native program: bad options and values, no display, a display without GLX and a
-# window that does not exist each end with 1 after one line saying why; hostile settings files
-# (binary bytes, an endless line, huge numbers, a pipe, a folder, no read permission) never stop
-# it from running.
+# Bad input to the native program: bad options and values, no display (for a run and for the
+# settings dialog), a display without GLX and a window that does not exist each end with 1 after
+# one line saying why; hostile settings files (binary bytes, an endless line, huge numbers, a pipe,
+# a folder, no read permission) never stop it from running.
 source "$(dirname "$0")/x11_lib.sh"
 
 # Runs skyfold with the arguments; its status in $status, stdout and stderr in $out and $err.
@@ -35,6 +35,7 @@ run --help
 
 DISPLAY= expect_refusal "skyfold: cannot open a display: DISPLAY is not set" --window
 DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --window
+DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --config
 expect_refusal "skyfold: there is no window 0x3fffff0 on this display" --window-id 0x3fffff0
 
 # A display without GLX: the Windows build's texts for the step that fails.

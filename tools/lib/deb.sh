@@ -18,10 +18,14 @@ skyfold_deb() {
     install -d "$package/DEBIAN" "$package/usr/bin" "$package/usr/libexec/xscreensaver" \
         "$package/usr/share/xscreensaver/config" "$package/usr/share/applications/screensavers" \
         "$package/usr/share/man/man6" "$package/usr/share/doc/skyfold"
-    # As Debian strips a program: no symbols, no compiler notes.
-    strip --remove-section=.comment --remove-section=.note -o \
-        "$package/usr/libexec/xscreensaver/skyfold" "$source_dir/build/release-native/bin/skyfold"
-    chmod 755 "$package/usr/libexec/xscreensaver/skyfold"
+    # As Debian strips a program: no symbols, no compiler notes. The settings dialog lives beside
+    # the saver, where skyfold --config looks for it.
+    local program
+    for program in skyfold skyfold-settings; do
+        strip --remove-section=.comment --remove-section=.note -o \
+            "$package/usr/libexec/xscreensaver/$program" "$source_dir/build/release-native/bin/$program"
+        chmod 755 "$package/usr/libexec/xscreensaver/$program"
+    done
     # Savers live off the PATH; the command a user types (skyfold --install-xscreensaver) on it.
     ln -s ../libexec/xscreensaver/skyfold "$package/usr/bin/skyfold"
     install -m 644 "$linux/skyfold.xml" "$package/usr/share/xscreensaver/config/"
@@ -44,7 +48,8 @@ skyfold_deb() {
     # dpkg-shlibdeps wants to be run from a source tree: an empty control file stands for one.
     mkdir -p "$stage/debian"
     : >"$stage/debian/control"
-    depends=$(cd "$stage" && dpkg-shlibdeps -O "$package/usr/libexec/xscreensaver/skyfold" |
+    depends=$(cd "$stage" && dpkg-shlibdeps -O "$package/usr/libexec/xscreensaver/skyfold" \
+        "$package/usr/libexec/xscreensaver/skyfold-settings" |
         sed -n 's/^shlibs:Depends=//p')
     [ -n "$depends" ] || { echo "dpkg-shlibdeps found no libraries" >&2; return 1; }
     with_version control | sed -e "s/@ARCHITECTURE@/$arch/" -e "s/@DEPENDS@/$depends/" \

@@ -1,0 +1,20 @@
+// The settings dialog of the X11 build (skyfold --config), in GTK 3: the Windows dialog's face,
+// controls and rules in a borderless window of its own. X11 only.
+#pragma once
+#ifdef _WIN32
+#error "settings/x11/config_dialog.h belongs to the X11 build"
+#endif
+
+#include <cstdint>
+
+struct DialogFace {
+    const uint8_t* rgba;  // width x height texels, top row first; lives while the dialog runs
+    int32_t width, height;
+};
+
+// Connects the toolkit to the X display; false when there is none.
+bool openConfigDialogDisplay();
+
+// After openConfigDialogDisplay: loads the settings and shows the dialog until OK, Cancel, Escape
+// or Enter ends it. Returns the exit status: 0, or 1 when OK could not save the settings.
+int runConfigDialog(const DialogFace& face);
