@@ -36,19 +36,10 @@ TEST(ProgramOptions, PicksWhereToDraw) {
     EXPECT_EQ(0x1A00003u, given.options.windowId);
     EXPECT_EQ(4194307u, parse({"--window-id=4194307"}).options.windowId);
     EXPECT_EQ(ProgramAction::Help, parse({"--count", "80", "--help", "--bogus"}).options.action);
-    // It opens no window, so no daemon window is read either.
+    // These open no window, so no daemon window is read either.
     EXPECT_EQ(ProgramAction::InstallXscreensaver,
               parse({"-install-xscreensaver"}, "garbage").options.action);
-}
-
-// The dialog edits what is stored, so nothing may stand in for it; the daemon's window is not read.
-TEST(ProgramOptions, ConfigStandsAlone) {
-    const Parsed config = parse({"-config"}, "garbage");
-    EXPECT_TRUE(config.ok);
-    EXPECT_EQ(ProgramAction::Configure, config.options.action);
-    EXPECT_EQ("--config takes no other options", parse({"--config", "--count", "80"}).error);
-    EXPECT_EQ("--config takes no other options", parse({"--window", "--config"}).error);
-    EXPECT_EQ("--config takes no value", parse({"--config=yes"}).error);
+    EXPECT_EQ(ProgramAction::Configure, parse({"-config"}, "garbage").options.action);
 }
 
 TEST(ProgramOptions, TheDaemonsWindowWinsOverAllButAnExplicitWindowId) {
@@ -97,6 +88,8 @@ TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
          "--install-xscreensaver takes no value and no other option"},
         {{"--count", "80", "--install-xscreensaver"},
          "--install-xscreensaver takes no value and no other option"},
+        {{"--window", "--config"}, "--config takes no value and no other option"},
+        {{"--config=yes"}, "--config takes no value and no other option"},
         {{"--colour"}, "unknown option '--colour'"},
         {{"-"}, "unexpected argument '-'"},
         {{"root"}, "unexpected argument 'root'"},
