@@ -6,8 +6,9 @@ skyfold="$(cd "$bin_dir" && pwd)/skyfold"
 # NOTE: the GL driver is unloaded when the display closes, so LeakSanitizer cannot name the
 # driver's own allocations and reports them as leaks; memory errors and UB still end the run.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-export XDG_CONFIG_HOME=${XDG_CONFIG_HOME:-$(mktemp -d)}
 scratch=$(mktemp -d)
+# Settings of the test's own, never the developer's.
+export XDG_CONFIG_HOME="$scratch/config"
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
 # Starts skyfold with the arguments in the background, its stderr in $scratch/stderr; sets
