@@ -1,4 +1,5 @@
-// The message for a display that cannot be opened, the same for the saver and its settings dialog.
+// The message for a display that cannot be opened, the same for the saver and its settings
+// dialog: the display that $DISPLAY names, or that it is not set.
 #include "host/x11/display_report.h"
 
 #include <cstdio>
