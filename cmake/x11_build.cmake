@@ -29,7 +29,7 @@ set_source_files_properties(${SKYFOLD_EMBEDDED_BITMAPS} PROPERTIES OBJECT_DEPEND
 
 # The pictures, the settings store and the scene on X11, shared by the programs below.
 add_library(skyfold_x11_pictures OBJECT scene/x11/bitmap_resources.cpp ${SKYFOLD_EMBEDDED_BITMAPS})
-add_library(skyfold_x11_settings OBJECT settings/x11/settings_store.cpp)
+add_library(skyfold_x11_settings OBJECT settings/x11/settings_store.cpp settings/x11/user_files.cpp)
 add_library(skyfold_x11_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/x11/clock_source.cpp

@@ -5,7 +5,6 @@
 #include "host/x11/xscreensaver_install.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,10 +16,10 @@
 #include <vector>
 
 #include "host/xscreensaver_programs.h"
+#include "settings/x11/user_files.h"
 
 static const char kFileName[] = "/.xscreensaver";
 static const char kBackupSuffix[] = ".bak";
-static const char kTemporarySuffix[] = ".XXXXXX";  // mkstemp's pattern
 static const mode_t kNewFileMode = 0666;           // less the umask, as for any new file
 static const int kRefusedExitCode = 1;
 
@@ -33,14 +32,6 @@ struct ExistingFile {
 static int refuse(const char* what, const std::string& path, int error) {
     std::fprintf(stderr, "skyfold: cannot %s %s: %s\n", what, path.c_str(), std::strerror(error));
     return kRefusedExitCode;
-}
-
-// $HOME, as the daemon and its settings program use it; the password entry when it is unset.
-static std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return home;
-    const passwd* user = getpwuid(getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
 }
 
 // The file a link at path names, or path itself; false (errno set) for a link that leads nowhere.
@@ -81,45 +72,6 @@ static bool readExisting(const std::string& path, ExistingFile* file) {
     return ok;
 }
 
-static bool writeAll(int handle, const std::string& text) {
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t put = write(handle, text.data() + written, text.size() - written);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        written += static_cast<size_t>(put);
-    }
-    return true;
-}
-
-// The text into a temporary file beside path, renamed over path. It takes the mode and owner of
-// like, or when there is none the mode of a new file. false with errno set on failure.
-static bool replaceFile(const std::string& path, const std::string& text,
-                        const ExistingFile& like) {
-    std::string pattern = path + kTemporarySuffix;
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int handle = mkstemp(name.data());
-    if (handle < 0) return false;
-    const mode_t mask = umask(0);
-    umask(mask);
-    const mode_t mode = like.exists ? (like.status.st_mode & 07777) : (kNewFileMode & ~mask);
-    bool ok = writeAll(handle, text) && fchmod(handle, mode) == 0;
-    // Only root may give a file away; a user's own file keeps its owner without asking.
-    if (ok && like.exists && (like.status.st_uid != geteuid() || like.status.st_gid != getegid())) {
-        ok = fchown(handle, like.status.st_uid, like.status.st_gid) == 0;
-    }
-    ok = ok && fsync(handle) == 0;
-    ok = close(handle) == 0 && ok;
-    ok = ok && rename(name.data(), path.c_str()) == 0;
-    if (!ok) {
-        const int error = errno;
-        unlink(name.data());
-        errno = error;
-    }
-    return ok;
-}
-
 int installXscreensaverEntry() {
     const std::string home = homeFolder();
     if (home.empty()) {
@@ -149,11 +101,15 @@ int installXscreensaverEntry() {
     case ProgramsEdit::Added:
         break;
     }
+    // The backup and the file keep the old file's mode and owner.
+    const struct stat* like = existing.exists ? &existing.status : nullptr;
     const std::string backup = path + kBackupSuffix;
-    if (existing.exists && !replaceFile(backup, existing.text, existing)) {
-        return refuse("write", backup, errno);
+    if (existing.exists) {
+        const int error = replaceFileWhole(backup, existing.text, like, kNewFileMode);
+        if (error) return refuse("write", backup, error);
     }
-    if (!replaceFile(target, edited, existing)) return refuse("write", target, errno);
+    const int error = replaceFileWhole(target, edited, like, kNewFileMode);
+    if (error) return refuse("write", target, error);
     if (existing.exists) {
         std::printf("skyfold: added \"%s\" to the programs in %s; the previous file is %s\n",
                     kSkyfoldProgramEntry, path.c_str(), backup.c_str());

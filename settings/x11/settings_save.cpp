@@ -12,16 +12,11 @@
 #include <cstdlib>
 #include <string>
 
-static const char kTemporaryFileSuffix[] = ".XXXXXX";    // mkstemp's pattern, after the name
+#include "settings/x11/user_files.h"
+
 static const mode_t kNewFolderMode = S_IRWXU;             // private, as the config folder itself
 static const mode_t kNewFileMode = S_IRUSR | S_IWUSR;    // a file that is there keeps its own
 static const size_t kReadChunkBytes = 16 * 1024;
-
-// The folder part of a path that names a file ("/a/b/c" gives "/a/b").
-static std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // Makes the folder and every missing folder above it; 0 or an errno.
 static int makeFolders(const std::string& folder) {
@@ -44,8 +39,9 @@ static std::string fileToReplace(const std::string& path) {
 }
 
 struct FileNow {
-    std::string text;  // all of it: every line is written back
-    mode_t mode;
+    std::string text;    // all of it: every line is written back
+    bool exists;         // a regular file is there
+    struct stat status;  // then its mode and owner, which the new file keeps
 };
 
 // The file as it is, or an empty one when there is none. Anything but a regular file in its place
@@ -53,13 +49,12 @@ struct FileNow {
 // but cannot be read is not replaced, as its lines would be lost.
 static int readFileNow(const std::string& path, FileNow* now) {
     now->text.clear();
-    now->mode = kNewFileMode;
+    now->exists = false;
     const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) return errno == ENOENT ? 0 : errno;
-    struct stat status;
-    int error = fstat(file, &status) == 0 ? 0 : errno;
-    if (!error && S_ISREG(status.st_mode)) {
-        now->mode = status.st_mode & 07777;
+    int error = fstat(file, &now->status) == 0 ? 0 : errno;
+    if (!error && S_ISREG(now->status.st_mode)) {
+        now->exists = true;
         char chunk[kReadChunkBytes];
         for (;;) {
             const ssize_t got = read(file, chunk, sizeof chunk);
@@ -73,46 +68,15 @@ static int readFileNow(const std::string& path, FileNow* now) {
     return error;
 }
 
-static int writeAll(int file, const std::string& text) {
-    for (size_t written = 0; written < text.size();) {
-        const ssize_t put = write(file, text.data() + written, text.size() - written);
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return errno;
-        written += static_cast<size_t>(put);
-    }
-    return 0;
-}
-
-// Writes the text into a new file beside path and renames it over path; 0 or an errno, and then
-// the old file is untouched and no new one is left behind.
-static int replaceFile(const std::string& path, const std::string& text, mode_t mode) {
-    std::string temporary = path + kTemporaryFileSuffix;
-    const int file = mkostemp(&temporary[0], O_CLOEXEC);
-    if (file < 0) return errno;
-    fchmod(file, mode);  // where the file system keeps no modes, there is nothing to keep
-    int error = writeAll(file, text);
-    if (!error && fsync(file) != 0) error = errno;
-    if (close(file) != 0 && !error) error = errno;  // a full disk may show only here
-    if (!error && rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error) unlink(temporary.c_str());
-    return error;
-}
-
-// The rename itself reaches the disk only with its folder.
-static void syncFolder(const std::string& folder) {
-    const int handle = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0) return;
-    fsync(handle);
-    close(handle);
-}
-
 static int writeSettingsFile(const std::string& path) {
     const std::string folder = folderOf(path);
     int error = makeFolders(folder);
     FileNow now;
     if (!error) error = readFileNow(path, &now);
-    if (!error) error = replaceFile(path, settingsTextWith(now.text, saverSettings), now.mode);
-    if (!error) syncFolder(folder);
+    if (!error) {
+        error = replaceFileWhole(path, settingsTextWith(now.text, saverSettings),
+                                 now.exists ? &now.status : nullptr, kNewFileMode);
+    }
     return error;
 }
 

@@ -5,7 +5,6 @@
 #include "settings/x11/settings_store.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "settings/x11/user_files.h"
 
 SaverSettings saverSettings;
 
@@ -22,13 +23,6 @@ static struct {
 
 static const char kSettingsFolder[] = "Quillmark";
 static const char kSettingsFileName[] = "Skyfold.conf";
-
-static std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home && *home) return home;
-    const passwd* user = getpwuid(getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
 
 static std::string configFolder() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
