@@ -41,7 +41,12 @@ start_window
 host_pid=$saver_pid
 mv "$scratch/stderr" "$scratch/host.stderr"
 start_skyfold --window-id "$window"
-sleep 1  # nothing to wait on: the guest draws over the host's picture
+# The guest has its GL context once the driver is loaded into it; it then draws over the host's
+# picture, which the host's own frames hide again, so its drawing is no sign to wait on.
+guest_has_context() {
+    grep -q '_dri\.so' "/proc/$saver_pid/maps"
+}
+wait_for "the guest's GL context" guest_has_context
 kill -TERM "$host_pid"
 expect_quiet_exit 0
 wait "$host_pid" || fail "the window's own run ended with $?"
