@@ -75,3 +75,11 @@ TEST(Banner, ANarrowViewPutsTheFlushRightBannerPartlyOffTheLeft) {
     long clock = 0;
     EXPECT_EQ(-56.0f, runUntil(clock, 2.0f, 200, 150).x);
 }
+
+TEST(Banner, AFlushRightBannerStaysFlushRightWhenTheViewIsResized) {
+    startBanner(0.0f);
+    long clock = 0;
+    runUntil(clock, 2.0f);
+    keepBannerInView(kWidth, 800);
+    EXPECT_EQ(800 - 256.0f, runUntil(clock, 4.0f, 800, 600).x);
+}
