@@ -9,7 +9,6 @@
 
 #include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
-#include "scene/gl_api.h"
 #include "scene/render_state.h"
 #include "scene/scene_platform.h"
 #include "scene/scene_start.h"
