@@ -1,7 +1,8 @@
-// The scene's pictures on X11: the .bmp files embedded in the program. A resource on Windows is
-// the same file without its 14-byte file header, which is all that is taken off here.
+// The scene's pictures where there are no resources (X11, the browser): the .bmp files compiled into
+// the program. A resource on Windows is the same file without its 14-byte file header, which is
+// all that is taken off here.
 #include "scene/scene_platform.h"
-#include "scene/x11/embedded_bitmaps.h"
+#include "scene/embedded_bitmaps.h"
 
 static const size_t kFileHeaderBytes = 14;  // "BM", file size, reserved, pixel offset
 

@@ -1,0 +1,34 @@
+# Browser build: skyfold.html, one self-contained page (the scene compiled to WebAssembly, drawing
+# through the OpenGL 1.1 layer over WebGL 1, with the pictures, the page's script and style inside)
+# that opens from file:// with no server. Built with Debian's Emscripten (emcmake).
+include(cmake/embedded_bitmaps.cmake)
+
+# The scene on WebGL; its clock is apart, so that a test can run the scene on a fixed one.
+add_library(skyfold_web_scene OBJECT
+  ${SKYFOLD_GL_SCENE_SOURCES}
+  ${SKYFOLD_EMBEDDED_BITMAP_SOURCES}
+  scene/web/gl11.cpp
+  scene/web/webgl_backend.cpp
+  scene/web/scene_surface.cpp)
+add_library(skyfold_web_clock OBJECT scene/web/clock_source.cpp)
+foreach(objects skyfold_web_scene skyfold_web_clock)
+  target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
+  target_link_libraries(${objects} PUBLIC skyfold_portable)
+endforeach()
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Link options of every page: one file (SINGLE_FILE inlines the WebAssembly; without it file://
+# cannot load it), WebGL 1 only, no filesystem. NOTE: Debian's emcc 3.1.6 fails in its HTML
+# minifier at -O1 and above, after writing the page, unless that step is off.
+set(SKYFOLD_WEB_LINK_OPTIONS -sSINGLE_FILE=1 -sMINIFY_HTML=0 -sENVIRONMENT=web
+    -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sFILESYSTEM=0 -sEXIT_RUNTIME=0
+    -sALLOW_MEMORY_GROWTH=0 -sINITIAL_MEMORY=33554432)
+
+add_executable(skyfold host/web/entry.cpp settings/web/settings_store.cpp)
+set_target_properties(skyfold PROPERTIES SUFFIX ".html")
+target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
+target_link_libraries(skyfold PRIVATE skyfold_web_scene skyfold_web_clock)
+target_link_options(skyfold PRIVATE ${SKYFOLD_WEB_LINK_OPTIONS}
+                    "--shell-file=${CMAKE_SOURCE_DIR}/host/web/shell.html")
+set_property(TARGET skyfold APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/web/shell.html)

@@ -1,0 +1,62 @@
+// What the OpenGL 1.1 layer (scene/web/gl11.cpp) asks of the graphics API under it. The layer keeps
+// all fixed-function state and hands the backend, for each draw, the state that draw reads; the
+// backend (scene/web/webgl_backend.cpp in the browser) turns it into shader uniforms and WebGL
+// state, sending only what changed since its last draw. The native tests link a recording stand-in.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct Gl11Vertex {
+    float position[3];  // object coordinates
+    float normal[3];
+    float texCoord[2];
+};
+
+// The state a draw reads. The layer raises a version whenever a group of values changes, so the
+// backend compares one number per group instead of the values.
+struct Gl11DrawState {
+    uint32_t modelviewVersion;
+    const float* modelview;   // column-major 4x4, the top of the model-view stack
+    uint32_t projectionVersion;
+    const float* projection;  // column-major 4x4, the top of the projection stack
+
+    uint32_t shadingVersion;  // every field from here to fogColour
+    bool lighting;            // GL_LIGHTING and GL_LIGHT0 together
+    bool texturing;
+    bool fog;
+    bool normalize;
+    float colour[4];          // the current colour: the vertex colour when unlit
+    float materialAmbient[4];
+    float materialDiffuse[4];  // its alpha is a lit vertex's alpha
+    float materialEmission[4];
+    float sceneAmbient[4];
+    float lightAmbient[4];
+    float lightDiffuse[4];
+    float lightPosition[4];   // eye coordinates
+    float fogStart, fogEnd;   // eye-space distances
+    float fogColour[4];
+
+    // Raster state, compared value by value.
+    bool depthTest, cullFace, blend;
+    uint32_t depthFunc, cullMode, blendSource, blendDestination;  // GL enum values
+    int32_t viewport[4];      // x, y, width, height
+    uint32_t texture;         // bound GL_TEXTURE_2D name, 0 for none
+};
+
+// The vertices of every list compiled so far; called before the first draw after lists changed.
+void backendUploadVertices(const Gl11Vertex* vertices, size_t count);
+
+// One triangle strip of uploaded vertices.
+void backendDrawStrip(const Gl11DrawState& state, int32_t firstVertex, int32_t vertexCount);
+
+// Clears the colour and/or depth buffers (mask as glClear's) to these values.
+void backendClear(uint32_t mask, const float colour[4], double depth);
+
+uint32_t backendCreateTexture();
+void backendDeleteTexture(uint32_t texture);
+// pname and param are GL enum values the layer has checked; GL_CLAMP arrives as GL_CLAMP.
+void backendTextureParameter(uint32_t texture, uint32_t pname, int32_t param);
+// Level 0, GL_RGBA bytes, rows aligned to `alignment` bytes.
+void backendTextureImage(uint32_t texture, int32_t width, int32_t height, int32_t alignment,
+                         const void* pixels);

@@ -1,0 +1,287 @@
+// The OpenGL 1.1 layer's drawing half in the browser: one WebGL 1 program that lights vertices
+// with GL_LIGHT0 and colour material, textures by modulation and fogs linearly, as OpenGL 1.1's
+// equations say; one vertex buffer for every list's geometry; and a copy of the WebGL state sent,
+// so that a draw sends only what differs from the previous one.
+#include <GLES2/gl2.h>
+
+#include <cstring>
+
+#include "scene/web/gl11_backend.h"
+#include "scene/web/gl11_misuse.h"
+
+namespace {
+
+const GLuint kPositionAttribute = 0;
+const GLuint kNormalAttribute = 1;
+const GLuint kTexCoordAttribute = 2;
+const int kVertexUniforms = 9;    // vec4s, in the order of uVertex below
+const int kFragmentUniforms = 2;  // vec4s, in the order of uFragment below
+const GLenum kOpenGl11Clamp = 0x2900;  // GL_CLAMP, which WebGL does not have
+
+// Per vertex, OpenGL 1.1's light equation for one positional or directional light with the
+// material's specular colour black (so no specular term), an infinite viewer, one-sided lighting
+// and no attenuation or spot; the eye's distance along -z for the fog.
+const char kVertexShader[] = R"(
+attribute vec3 aPosition;
+attribute vec3 aNormal;
+attribute vec2 aTexCoord;
+uniform mat4 uModelview;
+uniform mat4 uProjection;
+// 0 current colour, 1 material ambient, 2 material diffuse, 3 material emission, 4 scene ambient,
+// 5 light ambient, 6 light diffuse, 7 light position (eye), 8 switches: lighting, normalize
+uniform vec4 uVertex[9];
+varying vec4 vColour;
+varying vec2 vTexCoord;
+varying float vFogDistance;
+void main() {
+    vec4 eye = uModelview * vec4(aPosition, 1.0);
+    gl_Position = uProjection * eye;
+    vTexCoord = aTexCoord;
+    vFogDistance = abs(eye.z);
+    if (uVertex[8].x > 0.5) {
+        vec3 normal = mat3(uModelview) * aNormal;
+        if (uVertex[8].y > 0.5) normal = normalize(normal);
+        vec4 light = uVertex[7];
+        vec3 toLight = normalize(light.w == 0.0 ? light.xyz : light.xyz / light.w - eye.xyz / eye.w);
+        float diffuse = max(dot(normal, toLight), 0.0);
+        vec3 lit = uVertex[3].rgb + uVertex[4].rgb * uVertex[1].rgb +
+                   uVertex[5].rgb * uVertex[1].rgb + diffuse * uVertex[6].rgb * uVertex[2].rgb;
+        vColour = clamp(vec4(lit, uVertex[2].a), 0.0, 1.0);
+    } else {
+        vColour = clamp(uVertex[0], 0.0, 1.0);
+    }
+}
+)";
+
+// GL_MODULATE, then linear fog: f = (end - distance) / (end - start), clamped.
+const char kFragmentShader[] = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+uniform sampler2D uTexture;
+// 0: fog start, fog end, texturing, fog; 1: fog colour
+uniform vec4 uFragment[2];
+varying vec4 vColour;
+varying vec2 vTexCoord;
+varying float vFogDistance;
+void main() {
+    vec4 colour = vColour;
+    if (uFragment[0].z > 0.5) colour *= texture2D(uTexture, vTexCoord);
+    if (uFragment[0].w > 0.5) {
+        float f = clamp((uFragment[0].y - vFogDistance) / (uFragment[0].y - uFragment[0].x), 0.0, 1.0);
+        colour.rgb = mix(uFragment[1].rgb, colour.rgb, f);
+    }
+    gl_FragColor = colour;
+}
+)";
+
+// What has been sent to WebGL; a value equal to what a draw needs is not sent again.
+struct Sent {
+    bool depthTest, cullFace, blend;
+    GLenum depthFunc, cullMode, blendSource, blendDestination;
+    int32_t viewport[4];
+    GLuint texture;
+    GLint unpackAlignment;
+    float clearColour[4];
+    float clearDepth;
+    uint32_t modelviewVersion, projectionVersion, shadingVersion;
+};
+
+}  // namespace
+
+static struct {
+    bool ready;
+    GLuint program;
+    GLuint vertexBuffer;
+    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform;
+    Sent sent;
+} gBackend;
+
+static GLuint compileShader(GLenum type, const char* source) {
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint compiled = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (!compiled) gl11Misuse("a shader that WebGL does not compile", type);
+    return shader;
+}
+
+static void linkProgram() {
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, compileShader(GL_VERTEX_SHADER, kVertexShader));
+    glAttachShader(program, compileShader(GL_FRAGMENT_SHADER, kFragmentShader));
+    glBindAttribLocation(program, kPositionAttribute, "aPosition");
+    glBindAttribLocation(program, kNormalAttribute, "aNormal");
+    glBindAttribLocation(program, kTexCoordAttribute, "aTexCoord");
+    glLinkProgram(program);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (!linked) gl11Misuse("a program that WebGL does not link", 0);
+    gBackend.program = program;
+    gBackend.modelviewUniform = glGetUniformLocation(program, "uModelview");
+    gBackend.projectionUniform = glGetUniformLocation(program, "uProjection");
+    gBackend.vertexUniform = glGetUniformLocation(program, "uVertex");
+    gBackend.fragmentUniform = glGetUniformLocation(program, "uFragment");
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
+}
+
+// WebGL's initial state, as far as the copy tracks it.
+static void startOnce() {
+    if (gBackend.ready) return;
+    gBackend.ready = true;
+    linkProgram();
+    Sent& s = gBackend.sent;
+    s.depthFunc = GL_LESS;
+    s.cullMode = GL_BACK;
+    s.blendSource = GL_ONE;
+    s.blendDestination = GL_ZERO;
+    s.viewport[2] = s.viewport[3] = -1;  // unknown: the first draw sends its own
+    s.unpackAlignment = 4;
+    s.clearDepth = 1.0f;
+}
+
+static void setSwitch(GLenum cap, bool wanted, bool& sent) {
+    if (wanted == sent) return;
+    if (wanted) glEnable(cap);
+    else glDisable(cap);
+    sent = wanted;
+}
+
+static void bindTexture(GLuint texture) {
+    if (gBackend.sent.texture == texture) return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    gBackend.sent.texture = texture;
+}
+
+static void sendRasterState(const Gl11DrawState& state) {
+    Sent& s = gBackend.sent;
+    setSwitch(GL_DEPTH_TEST, state.depthTest, s.depthTest);
+    setSwitch(GL_CULL_FACE, state.cullFace, s.cullFace);
+    setSwitch(GL_BLEND, state.blend, s.blend);
+    if (state.depthTest && state.depthFunc != s.depthFunc) {
+        glDepthFunc(s.depthFunc = state.depthFunc);
+    }
+    if (state.cullFace && state.cullMode != s.cullMode) glCullFace(s.cullMode = state.cullMode);
+    if (state.blend &&
+        (state.blendSource != s.blendSource || state.blendDestination != s.blendDestination)) {
+        s.blendSource = state.blendSource;
+        s.blendDestination = state.blendDestination;
+        glBlendFunc(s.blendSource, s.blendDestination);
+    }
+    if (std::memcmp(state.viewport, s.viewport, sizeof s.viewport) != 0) {
+        std::memcpy(s.viewport, state.viewport, sizeof s.viewport);
+        glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    }
+    if (state.texturing) bindTexture(state.texture);
+}
+
+static void copy4(float* to, const float* from) {
+    std::memcpy(to, from, 4 * sizeof(float));
+}
+
+static void sendShading(const Gl11DrawState& state) {
+    float vertex[kVertexUniforms][4];
+    copy4(vertex[0], state.colour);
+    copy4(vertex[1], state.materialAmbient);
+    copy4(vertex[2], state.materialDiffuse);
+    copy4(vertex[3], state.materialEmission);
+    copy4(vertex[4], state.sceneAmbient);
+    copy4(vertex[5], state.lightAmbient);
+    copy4(vertex[6], state.lightDiffuse);
+    copy4(vertex[7], state.lightPosition);
+    const float switches[4] = {state.lighting ? 1.0f : 0.0f, state.normalize ? 1.0f : 0.0f, 0, 0};
+    copy4(vertex[8], switches);
+    glUniform4fv(gBackend.vertexUniform, kVertexUniforms, vertex[0]);
+    const float fragment[kFragmentUniforms][4] = {
+        {state.fogStart, state.fogEnd, state.texturing ? 1.0f : 0.0f, state.fog ? 1.0f : 0.0f},
+        {state.fogColour[0], state.fogColour[1], state.fogColour[2], state.fogColour[3]}};
+    glUniform4fv(gBackend.fragmentUniform, kFragmentUniforms, fragment[0]);
+}
+
+static void sendUniforms(const Gl11DrawState& state) {
+    Sent& s = gBackend.sent;
+    if (state.modelviewVersion != s.modelviewVersion) {
+        glUniformMatrix4fv(gBackend.modelviewUniform, 1, GL_FALSE, state.modelview);
+        s.modelviewVersion = state.modelviewVersion;
+    }
+    if (state.projectionVersion != s.projectionVersion) {
+        glUniformMatrix4fv(gBackend.projectionUniform, 1, GL_FALSE, state.projection);
+        s.projectionVersion = state.projectionVersion;
+    }
+    if (state.shadingVersion != s.shadingVersion) {
+        sendShading(state);
+        s.shadingVersion = state.shadingVersion;
+    }
+}
+
+void backendUploadVertices(const Gl11Vertex* vertices, size_t count) {
+    startOnce();
+    if (!gBackend.vertexBuffer) {
+        glGenBuffers(1, &gBackend.vertexBuffer);
+        glBindBuffer(GL_ARRAY_BUFFER, gBackend.vertexBuffer);
+        const GLsizei stride = sizeof(Gl11Vertex);
+        glVertexAttribPointer(kPositionAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(Gl11Vertex, position)));
+        glVertexAttribPointer(kNormalAttribute, 3, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(Gl11Vertex, normal)));
+        glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(Gl11Vertex, texCoord)));
+        glEnableVertexAttribArray(kPositionAttribute);
+        glEnableVertexAttribArray(kNormalAttribute);
+        glEnableVertexAttribArray(kTexCoordAttribute);
+    }
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(Gl11Vertex)), vertices,
+                 GL_STATIC_DRAW);
+}
+
+void backendDrawStrip(const Gl11DrawState& state, int32_t firstVertex, int32_t vertexCount) {
+    startOnce();
+    sendRasterState(state);
+    sendUniforms(state);
+    glDrawArrays(GL_TRIANGLE_STRIP, firstVertex, vertexCount);
+}
+
+void backendClear(uint32_t mask, const float colour[4], double depth) {
+    startOnce();
+    Sent& s = gBackend.sent;
+    if ((mask & GL_COLOR_BUFFER_BIT) && std::memcmp(colour, s.clearColour, sizeof s.clearColour)) {
+        copy4(s.clearColour, colour);
+        glClearColor(colour[0], colour[1], colour[2], colour[3]);
+    }
+    if ((mask & GL_DEPTH_BUFFER_BIT) && static_cast<float>(depth) != s.clearDepth) {
+        s.clearDepth = static_cast<float>(depth);
+        glClearDepthf(s.clearDepth);
+    }
+    glClear(mask);
+}
+
+uint32_t backendCreateTexture() {
+    startOnce();
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    return texture;
+}
+
+void backendDeleteTexture(uint32_t texture) {
+    if (gBackend.sent.texture == texture) gBackend.sent.texture = 0;
+    glDeleteTextures(1, &texture);
+}
+
+void backendTextureParameter(uint32_t texture, uint32_t pname, int32_t param) {
+    bindTexture(texture);
+    glTexParameteri(GL_TEXTURE_2D, pname,
+                    param == static_cast<int32_t>(kOpenGl11Clamp) ? GL_CLAMP_TO_EDGE : param);
+}
+
+void backendTextureImage(uint32_t texture, int32_t width, int32_t height, int32_t alignment,
+                         const void* pixels) {
+    bindTexture(texture);
+    if (alignment != gBackend.sent.unpackAlignment) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, gBackend.sent.unpackAlignment = alignment);
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+}
