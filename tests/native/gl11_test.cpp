@@ -1,0 +1,188 @@
+// The browser's OpenGL 1.1 layer against the OpenGL 1.1 rules: matrix stacks and the matrices
+// that glRotatef, glTranslatef, glOrtho and gluPerspective make, display lists replayed in order
+// with their geometry compiled once, light and colour-material state, and calls it refuses.
+#include "scene/web/gl11.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/native/recording_gl11_backend.h"
+
+namespace {
+
+struct Point {
+    float x, y, z, w;
+};
+
+Point transform(const float* m, Point p) {
+    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12] * p.w,
+            m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13] * p.w,
+            m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14] * p.w,
+            m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15] * p.w};
+}
+
+// A list that draws one triangle, so that a call of it hands the backend the state of the moment.
+const GLuint kTriangleList = 40;
+
+void compileTriangleList() {
+    glNewList(kTriangleList, GL_COMPILE);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(1.0f, 0.0f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(0.0f, 1.0f, 0.0f);
+    glEnd();
+    glEndList();
+}
+
+const RecordedDraw& drawNow() {
+    recordingBackend.draws.clear();
+    glCallList(kTriangleList);
+    EXPECT_EQ(1u, recordingBackend.draws.size());
+    return recordingBackend.draws.back();
+}
+
+class Gl11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        compileTriangleList();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+};
+
+void expectPoint(Point expected, Point actual) {
+    EXPECT_NEAR(expected.x, actual.x, 1e-5f);
+    EXPECT_NEAR(expected.y, actual.y, 1e-5f);
+    EXPECT_NEAR(expected.z, actual.z, 1e-5f);
+    EXPECT_NEAR(expected.w, actual.w, 1e-5f);
+}
+
+}  // namespace
+
+TEST_F(Gl11, TransformsComposeInCallOrderOnTheRight) {
+    glTranslatef(1.0f, 2.0f, 3.0f);
+    glRotatef(90.0f, 0.0f, 0.0f, 2.0f);  // the axis is normalised: a quarter turn about +z
+    const RecordedDraw& draw = drawNow();
+    // The rotation applies to the vertex first: x becomes y, then the translation.
+    expectPoint({1.0f, 3.0f, 3.0f, 1.0f}, transform(draw.modelview, {1.0f, 0.0f, 0.0f, 1.0f}));
+}
+
+TEST_F(Gl11, PushAndPopRestoreTheMatrixOfTheirOwnStack) {
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    glPushMatrix();
+    glRotatef(45.0f, 1.0f, 0.0f, 0.0f);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glTranslatef(5.0f, 0.0f, 0.0f);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    const RecordedDraw& draw = drawNow();
+    expectPoint({0.0f, 0.0f, -10.0f, 1.0f}, transform(draw.modelview, {0.0f, 0.0f, 0.0f, 1.0f}));
+    expectPoint({1.0f, 0.0f, 0.0f, 1.0f}, transform(draw.projection, {1.0f, 0.0f, 0.0f, 1.0f}));
+}
+
+TEST_F(Gl11, PerspectiveMapsTheFrustumOntoTheUnitCube) {
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(45.0, 2.0, 0.25, 100.0);
+    const float* m = drawNow().projection;
+    const double top = 0.25 * std::tan(22.5 * 3.14159265358979 / 180.0);  // at the near plane
+    const Point nearCorner = transform(m, {static_cast<float>(2 * top), static_cast<float>(top),
+                                           -0.25f, 1.0f});
+    expectPoint({1.0f, 1.0f, -1.0f, 1.0f}, {nearCorner.x / nearCorner.w,
+                                            nearCorner.y / nearCorner.w,
+                                            nearCorner.z / nearCorner.w, 1.0f});
+    const Point far = transform(m, {0.0f, 0.0f, -100.0f, 1.0f});
+    EXPECT_NEAR(1.0f, far.z / far.w, 1e-5f);
+}
+
+TEST_F(Gl11, OrthoMapsItsBoxOntoTheUnitCube) {
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0.0, 1280.0, 0.0, 720.0, -1.0, 1.0);
+    const float* m = drawNow().projection;
+    expectPoint({-1.0f, -1.0f, 1.0f, 1.0f}, transform(m, {0.0f, 0.0f, -1.0f, 1.0f}));
+    expectPoint({1.0f, 1.0f, -1.0f, 1.0f}, transform(m, {1280.0f, 720.0f, 1.0f, 1.0f}));
+}
+
+TEST_F(Gl11, ListsReplayTheirStateCallsInOrderAroundTheirGeometry) {
+    const GLuint list = 41;
+    recordingBackend.draws.clear();
+    glNewList(list, GL_COMPILE);
+    glBindTexture(GL_TEXTURE_2D, 7);
+    glEnable(GL_TEXTURE_2D);
+    glCallList(kTriangleList);
+    glBindTexture(GL_TEXTURE_2D, 8);
+    glTranslatef(0.0f, 0.0f, -1.0f);
+    glCallList(kTriangleList);
+    glDisable(GL_TEXTURE_2D);
+    glEndList();
+    EXPECT_TRUE(recordingBackend.draws.empty()) << "compiling executes nothing";
+    glCallList(list);
+    ASSERT_EQ(2u, recordingBackend.draws.size());
+    EXPECT_EQ(7u, recordingBackend.draws[0].state.texture);
+    EXPECT_EQ(8u, recordingBackend.draws[1].state.texture);
+    EXPECT_TRUE(recordingBackend.draws[1].state.texturing);
+    EXPECT_FLOAT_EQ(-1.0f, recordingBackend.draws[1].modelview[14]);
+    EXPECT_FALSE(drawNow().state.texturing);
+}
+
+TEST_F(Gl11, GeometryIsCompiledOnceAndUploadedBeforeItsFirstDraw) {
+    drawNow();
+    const int uploads = recordingBackend.uploads;
+    const RecordedDraw draw = drawNow();
+    drawNow();
+    EXPECT_EQ(uploads, recordingBackend.uploads);
+    ASSERT_EQ(3, draw.vertexCount);
+    const Gl11Vertex& corner = recordingBackend.vertices[draw.firstVertex + 1];
+    EXPECT_FLOAT_EQ(1.0f, corner.position[0]);
+    EXPECT_FLOAT_EQ(1.0f, corner.texCoord[0]);
+    EXPECT_FLOAT_EQ(1.0f, corner.normal[2]);
+}
+
+TEST_F(Gl11, ALightPositionIsKeptInEyeCoordinatesOfItsMoment) {
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    const GLfloat position[] = {0.0f, 5.0f, 5.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLoadIdentity();
+    const float* light = drawNow().state.lightPosition;
+    EXPECT_FLOAT_EQ(5.0f, light[1]);
+    EXPECT_FLOAT_EQ(-5.0f, light[2]);
+}
+
+TEST_F(Gl11, ColourMaterialTracksTheCurrentColourOnlyWhileEnabled) {
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(1.0f, 0.5f, 0.25f, 0.5f);
+    glDisable(GL_COLOR_MATERIAL);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    const Gl11DrawState& state = drawNow().state;
+    EXPECT_FLOAT_EQ(0.5f, state.materialDiffuse[1]);
+    EXPECT_FLOAT_EQ(0.5f, state.materialDiffuse[3]);
+    EXPECT_FLOAT_EQ(0.25f, state.materialAmbient[2]);
+}
+
+TEST_F(Gl11, LightingNeedsBothTheSwitchAndTheLight) {
+    glEnable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    EXPECT_FALSE(drawNow().state.lighting);
+    glEnable(GL_LIGHT0);
+    EXPECT_TRUE(drawNow().state.lighting);
+    glDisable(GL_LIGHTING);
+}
+
+using Gl11DeathTest = Gl11;
+
+TEST_F(Gl11DeathTest, RefusesWhatItDoesNotImplement) {
+    EXPECT_DEATH(glEnable(0x0DE0 /* GL_TEXTURE_1D */), "glEnable");
+    EXPECT_DEATH(glFogi(GL_FOG_MODE, GL_EXP), "glFogi");
+    EXPECT_DEATH(glBegin(GL_TRIANGLE_STRIP), "outside a list");
+    EXPECT_DEATH(glPopMatrix(), "empty stack");
+    EXPECT_DEATH(glLightfv(GL_LIGHT0 + 1, GL_DIFFUSE, nullptr), "glLightfv");
+}
