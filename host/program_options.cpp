@@ -136,36 +136,60 @@ struct Parser {
     }
 };
 
-static bool readSetting(Parser& parser, const OptionWord& option, ProgramOptions* options,
-                        bool* known) {
-    const char* text = nullptr;
-    SettingOverrides& overrides = options->overrides;
-    *known = true;
-    if (std::strcmp(option.name, "count") == 0) {
-        if (!parser.value(option, &text)) return false;
+static bool isSettingName(const char* name) {
+    return std::strcmp(name, "count") == 0 || std::strcmp(name, "view-angle") == 0 ||
+           std::strcmp(name, "currency") == 0;
+}
+
+template <typename... Args>
+static SettingValue malformed(char (&reason)[kOptionErrorBytes], const char* format,
+                              Args... args) {
+    std::snprintf(reason, kOptionErrorBytes, format, args...);
+    return SettingValue::Malformed;
+}
+
+SettingValue readSettingValue(const char* name, const char* text, SettingOverrides* overrides,
+                              char (&reason)[kOptionErrorBytes]) {
+    reason[0] = '\0';
+    if (std::strcmp(name, "count") == 0) {
         uint32_t count = 0;
         if (!parseUnsigned(text, 10, &count) || count < static_cast<uint32_t>(kFewestNotes) ||
             count > static_cast<uint32_t>(kMostNotes)) {
-            return parser.fail("--count: '%.40s' is not a number from %d to %d", text, kFewestNotes,
-                               kMostNotes);
+            return malformed(reason, "'%.40s' is not a number from %d to %d", text, kFewestNotes,
+                             kMostNotes);
         }
-        overrides.noteCountGiven = true;
-        overrides.values.noteCount = static_cast<int32_t>(count);
-    } else if (std::strcmp(option.name, "view-angle") == 0) {
-        if (!parser.value(option, &text)) return false;
-        if (!lookUpName(kViewAngles, text, &overrides.values.viewAngle)) {
-            return parser.fail("--view-angle: '%.40s' is not bottom-up, front-on, top-down or random",
-                               text);
+        overrides->noteCountGiven = true;
+        overrides->values.noteCount = static_cast<int32_t>(count);
+    } else if (std::strcmp(name, "view-angle") == 0) {
+        int32_t viewAngle = 0;
+        if (!lookUpName(kViewAngles, text, &viewAngle)) {
+            return malformed(reason, "'%.40s' is not bottom-up, front-on, top-down or random",
+                             text);
         }
-        overrides.viewAngleGiven = true;
-    } else if (std::strcmp(option.name, "currency") == 0) {
-        if (!parser.value(option, &text)) return false;
-        if (!lookUpName(kCurrencies, text, &overrides.values.currencyType)) {
-            return parser.fail("--currency: '%.40s' is not australian, american or euro", text);
+        overrides->viewAngleGiven = true;
+        overrides->values.viewAngle = viewAngle;
+    } else if (std::strcmp(name, "currency") == 0) {
+        int32_t currency = 0;
+        if (!lookUpName(kCurrencies, text, &currency)) {
+            return malformed(reason, "'%.40s' is not australian, american or euro", text);
         }
-        overrides.currencyGiven = true;
+        overrides->currencyGiven = true;
+        overrides->values.currencyType = currency;
     } else {
-        *known = false;
+        return SettingValue::NotASetting;
+    }
+    return SettingValue::Read;
+}
+
+static bool readSetting(Parser& parser, const OptionWord& option, ProgramOptions* options,
+                        bool* known) {
+    *known = isSettingName(option.name);
+    if (!*known) return true;
+    const char* text = nullptr;
+    if (!parser.value(option, &text)) return false;
+    char reason[kOptionErrorBytes];
+    if (readSettingValue(option.name, text, &options->overrides, reason) != SettingValue::Read) {
+        return parser.fail("--%s: %s", option.name, reason);
     }
     return true;
 }

@@ -41,6 +41,13 @@ const size_t kOptionErrorBytes = 160;
 bool parseProgramOptions(int argc, const char* const* argv, const char* xscreensaverWindow,
                          ProgramOptions* options, char (&error)[kOptionErrorBytes]);
 
+// How a setting option reads its value, the one rule for the command line and the page's URL
+// query: name is count, view-angle or currency (no dashes); text its value. Malformed leaves
+// overrides as they were and puts the reason, without the option's name, in reason.
+enum class SettingValue { NotASetting, Read, Malformed };
+SettingValue readSettingValue(const char* name, const char* text, SettingOverrides* overrides,
+                              char (&reason)[kOptionErrorBytes]);
+
 // Reads a window id as X programs write it: hexadecimal with 0x, or decimal; never 0.
 bool parseWindowId(const char* text, uint32_t* windowId);
 
