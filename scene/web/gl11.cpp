@@ -196,7 +196,6 @@ static void trackColour() {
 }
 
 static void setCapability(GLenum cap, bool on) {
-    bool shading = false;
     Gl11DrawState& d = gGl.draw;
     switch (cap) {
         case GL_LIGHTING: gGl.lightingSwitch = on; break;
@@ -204,21 +203,17 @@ static void setCapability(GLenum cap, bool on) {
         case GL_DEPTH_TEST: d.depthTest = on; break;
         case GL_CULL_FACE: d.cullFace = on; break;
         case GL_BLEND: d.blend = on; break;
-        case GL_TEXTURE_2D: d.texturing = on; shading = true; break;
-        case GL_FOG: d.fog = on; shading = true; break;
-        case GL_NORMALIZE: d.normalize = on; shading = true; break;
+        case GL_TEXTURE_2D: d.texturing = on; break;
+        case GL_FOG: d.fog = on; break;
+        case GL_NORMALIZE: d.normalize = on; break;
         case GL_COLOR_MATERIAL:
             gGl.colourMaterial = on;
             trackColour();
-            shading = true;
+            shadingChanged();
             break;
         default: gl11Misuse(on ? "glEnable" : "glDisable", cap);
     }
-    if (cap == GL_LIGHTING || cap == GL_LIGHT0) {
-        d.lighting = gGl.lightingSwitch && gGl.light0Switch;
-        shading = true;
-    }
-    if (shading) shadingChanged();
+    d.lighting = gGl.lightingSwitch && gGl.light0Switch;
 }
 
 static void applyEnable(const Command& c) { setCapability(c.a, true); }

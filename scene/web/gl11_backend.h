@@ -21,11 +21,14 @@ struct Gl11DrawState {
     uint32_t projectionVersion;
     const float* projection;  // column-major 4x4, the top of the projection stack
 
-    uint32_t shadingVersion;  // every field from here to fogColour
+    // Switches, compared value by value: a list that enables texturing and disables it again
+    // leaves nothing to send before the next list's draw.
     bool lighting;            // GL_LIGHTING and GL_LIGHT0 together
     bool texturing;
     bool fog;
     bool normalize;
+
+    uint32_t shadingVersion;  // every field from here to fogColour
     float colour[4];          // the current colour: the vertex colour when unlit
     float materialAmbient[4];
     float materialDiffuse[4];  // its alpha is a lit vertex's alpha

@@ -14,7 +14,7 @@ namespace {
 const GLuint kPositionAttribute = 0;
 const GLuint kNormalAttribute = 1;
 const GLuint kTexCoordAttribute = 2;
-const int kVertexUniforms = 9;    // vec4s, in the order of uVertex below
+const int kVertexUniforms = 8;    // vec4s, in the order of uVertex below
 const int kFragmentUniforms = 2;  // vec4s, in the order of uFragment below
 const GLenum kOpenGl11Clamp = 0x2900;  // GL_CLAMP, which WebGL does not have
 
@@ -28,8 +28,10 @@ attribute vec2 aTexCoord;
 uniform mat4 uModelview;
 uniform mat4 uProjection;
 // 0 current colour, 1 material ambient, 2 material diffuse, 3 material emission, 4 scene ambient,
-// 5 light ambient, 6 light diffuse, 7 light position (eye), 8 switches: lighting, normalize
-uniform vec4 uVertex[9];
+// 5 light ambient, 6 light diffuse, 7 light position (eye)
+uniform vec4 uVertex[8];
+// lighting, normalize, texturing, fog
+uniform vec4 uSwitches;
 varying vec4 vColour;
 varying vec2 vTexCoord;
 varying float vFogDistance;
@@ -38,9 +40,9 @@ void main() {
     gl_Position = uProjection * eye;
     vTexCoord = aTexCoord;
     vFogDistance = abs(eye.z);
-    if (uVertex[8].x > 0.5) {
+    if (uSwitches.x > 0.5) {
         vec3 normal = mat3(uModelview) * aNormal;
-        if (uVertex[8].y > 0.5) normal = normalize(normal);
+        if (uSwitches.y > 0.5) normal = normalize(normal);
         vec4 light = uVertex[7];
         vec3 toLight = normalize(light.w == 0.0 ? light.xyz : light.xyz / light.w - eye.xyz / eye.w);
         float diffuse = max(dot(normal, toLight), 0.0);
@@ -61,15 +63,17 @@ precision highp float;
 precision mediump float;
 #endif
 uniform sampler2D uTexture;
-// 0: fog start, fog end, texturing, fog; 1: fog colour
+// lighting, normalize, texturing, fog
+uniform vec4 uSwitches;
+// 0: fog start, fog end; 1: fog colour
 uniform vec4 uFragment[2];
 varying vec4 vColour;
 varying vec2 vTexCoord;
 varying float vFogDistance;
 void main() {
     vec4 colour = vColour;
-    if (uFragment[0].z > 0.5) colour *= texture2D(uTexture, vTexCoord);
-    if (uFragment[0].w > 0.5) {
+    if (uSwitches.z > 0.5) colour *= texture2D(uTexture, vTexCoord);
+    if (uSwitches.w > 0.5) {
         float f = clamp((uFragment[0].y - vFogDistance) / (uFragment[0].y - uFragment[0].x), 0.0, 1.0);
         colour.rgb = mix(uFragment[1].rgb, colour.rgb, f);
     }
@@ -87,6 +91,7 @@ struct Sent {
     float clearColour[4];
     float clearDepth;
     uint32_t modelviewVersion, projectionVersion, shadingVersion;
+    float switches[4];
 };
 
 }  // namespace
@@ -95,7 +100,7 @@ static struct {
     bool ready;
     GLuint program;
     GLuint vertexBuffer;
-    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform;
+    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform, switchesUniform;
     Sent sent;
 } gBackend;
 
@@ -125,6 +130,7 @@ static void linkProgram() {
     gBackend.projectionUniform = glGetUniformLocation(program, "uProjection");
     gBackend.vertexUniform = glGetUniformLocation(program, "uVertex");
     gBackend.fragmentUniform = glGetUniformLocation(program, "uFragment");
+    gBackend.switchesUniform = glGetUniformLocation(program, "uSwitches");
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
 }
@@ -142,6 +148,7 @@ static void startOnce() {
     s.viewport[2] = s.viewport[3] = -1;  // unknown: the first draw sends its own
     s.unpackAlignment = 4;
     s.clearDepth = 1.0f;
+    s.switches[0] = -1.0f;  // unknown: the first draw sends its own
 }
 
 static void setSwitch(GLenum cap, bool wanted, bool& sent) {
@@ -193,11 +200,9 @@ static void sendShading(const Gl11DrawState& state) {
     copy4(vertex[5], state.lightAmbient);
     copy4(vertex[6], state.lightDiffuse);
     copy4(vertex[7], state.lightPosition);
-    const float switches[4] = {state.lighting ? 1.0f : 0.0f, state.normalize ? 1.0f : 0.0f, 0, 0};
-    copy4(vertex[8], switches);
     glUniform4fv(gBackend.vertexUniform, kVertexUniforms, vertex[0]);
     const float fragment[kFragmentUniforms][4] = {
-        {state.fogStart, state.fogEnd, state.texturing ? 1.0f : 0.0f, state.fog ? 1.0f : 0.0f},
+        {state.fogStart, state.fogEnd, 0, 0},
         {state.fogColour[0], state.fogColour[1], state.fogColour[2], state.fogColour[3]}};
     glUniform4fv(gBackend.fragmentUniform, kFragmentUniforms, fragment[0]);
 }
@@ -215,6 +220,12 @@ static void sendUniforms(const Gl11DrawState& state) {
     if (state.shadingVersion != s.shadingVersion) {
         sendShading(state);
         s.shadingVersion = state.shadingVersion;
+    }
+    const float switches[4] = {state.lighting ? 1.0f : 0.0f, state.normalize ? 1.0f : 0.0f,
+                               state.texturing ? 1.0f : 0.0f, state.fog ? 1.0f : 0.0f};
+    if (std::memcmp(switches, s.switches, sizeof switches) != 0) {
+        copy4(s.switches, switches);
+        glUniform4fv(gBackend.switchesUniform, 1, switches);
     }
 }
 
