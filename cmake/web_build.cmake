@@ -25,10 +25,29 @@ set(SKYFOLD_WEB_LINK_OPTIONS -sSINGLE_FILE=1 -sMINIFY_HTML=0 -sENVIRONMENT=web
     -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sFILESYSTEM=0 -sEXIT_RUNTIME=0
     -sALLOW_MEMORY_GROWTH=0 -sINITIAL_MEMORY=33554432)
 
-add_executable(skyfold host/web/entry.cpp settings/web/settings_store.cpp)
+# The page: shell.html with page.css and page.js written inside it (one file, no fetch of its own
+# files), which Emscripten fills with its script.
+set(SKYFOLD_PAGE_PARTS ${CMAKE_SOURCE_DIR}/host/web/shell.html ${CMAKE_SOURCE_DIR}/host/web/page.css
+    ${CMAKE_SOURCE_DIR}/host/web/page.js)
+set(SKYFOLD_PAGE_SHELL ${CMAKE_BINARY_DIR}/page_shell.html)
+add_custom_command(OUTPUT ${SKYFOLD_PAGE_SHELL}
+  COMMAND ${CMAKE_COMMAND} -DPARTS_DIR=${CMAKE_SOURCE_DIR}/host/web -DOUTPUT=${SKYFOLD_PAGE_SHELL}
+          -P ${CMAKE_SOURCE_DIR}/cmake/web_page_shell.cmake
+  DEPENDS ${SKYFOLD_PAGE_PARTS} ${CMAKE_SOURCE_DIR}/cmake/web_page_shell.cmake
+  COMMENT "Writing the page's shell")
+add_custom_target(skyfold_page_shell DEPENDS ${SKYFOLD_PAGE_SHELL})
+
+# What page.js calls: the hosts' settings and pause, and the settings dialog's rules.
+set(SKYFOLD_PAGE_EXPORTS _main,_malloc,_free,_skyfoldHostSetting,_skyfoldHostPaused,_skyfoldDialogFace,_skyfoldDialogBoxes,_skyfoldDialogOpen,_skyfoldDialogCommand,_skyfoldDialogScroll)
+
+add_executable(skyfold host/web/entry.cpp host/web/settings_dialog.cpp
+               settings/web/settings_store.cpp)
 set_target_properties(skyfold PROPERTIES SUFFIX ".html")
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(skyfold PRIVATE skyfold_web_scene skyfold_web_clock)
+add_dependencies(skyfold skyfold_page_shell)
 target_link_options(skyfold PRIVATE ${SKYFOLD_WEB_LINK_OPTIONS}
-                    "--shell-file=${CMAKE_SOURCE_DIR}/host/web/shell.html")
-set_property(TARGET skyfold APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/web/shell.html)
+                    -sEXPORTED_FUNCTIONS=${SKYFOLD_PAGE_EXPORTS}
+                    -sEXPORTED_RUNTIME_METHODS=ccall,HEAPU8,HEAP32
+                    "--shell-file=${SKYFOLD_PAGE_SHELL}")
+set_property(TARGET skyfold APPEND PROPERTY LINK_DEPENDS ${SKYFOLD_PAGE_SHELL})

@@ -1,0 +1,431 @@
+// The page's script, run before the WebAssembly module loads: the hosts' hooks (Lively, Wallpaper
+// Engine), which queue what comes before the module is ready; the notices; the settings button,
+// keys and full screen; and the settings dialog, drawn here with its rules from the module
+// (host/web/settings_dialog.cpp). It logs nothing.
+var Module = {
+  canvas: document.getElementById('canvas'),
+  onRuntimeInitialized: function () { skyfoldPage.moduleReady(); }
+};
+
+var skyfoldPage = (function () {
+  var page = {
+    ready: false,
+    hostQueue: [],          // [name, text] pairs that came before the module was ready
+    hostPaused: false,
+    restartValues: {},      // query values a host changed since the scene was built
+    restartTimer: 0,
+    buttonTimer: 0,
+    dialogBuilt: false,
+    noteCount: 0,           // the slider's value as the dialog's rules left it
+    repeatTimer: 0,
+    drag: null              // the dialog's move, or the thumb's, while a pointer holds it
+  };
+
+  var SETTINGS_PARAMETERS = ['count', 'view-angle', 'currency'];  // the dialog's; max-fps stays
+  var BUTTON_SHOWN_MS = 2000;        // the settings button hides once the pointer rests this long
+  var HOST_RESTART_DELAY_MS = 300;   // a host sends its values one by one: start again once
+  var FIRST_REPEAT_MS = 200;         // a held arrow or trough steps again after this
+  var REPEAT_MS = 50;                // and then this often
+  var FEWEST_NOTES = 75, MOST_NOTES = 1500;
+  var DIALOG_WIDTH = 495, DIALOG_HEIGHT = 298;
+  var OK = 1, CANCEL = 2;
+  var KEEP_OPEN = 0, SAVED = 1, CLOSED = 2, SAVE_FAILED = 3;
+  var HOST_NEEDS_RESTART = 1;
+  var SCROLL = { lineLeft: 0, lineRight: 1, pageLeft: 2, pageRight: 3, thumbPosition: 4,
+                 left: 6, right: 7 };
+
+  function byId(id) { return document.getElementById(id); }
+  function dialog() { return byId('settings-dialog'); }
+  function dialogOpen() { return !dialog().hidden; }
+
+  // ---- hosts ------------------------------------------------------------------------------
+
+  function restartWithHostValues() {
+    var params = new URLSearchParams(window.location.search);
+    Object.keys(page.restartValues).forEach(function (name) {
+      params.set(name, page.restartValues[name]);
+    });
+    window.location.replace(window.location.pathname + '?' + params.toString());
+  }
+
+  // A changed setting needs a new scene: the page starts again with it in its query, where a
+  // host's values stand until the host changes them again.
+  function applyHostSetting(name, text) {
+    var reply = Module.ccall('skyfoldHostSetting', 'number', ['string', 'string'], [name, text]);
+    if (reply !== HOST_NEEDS_RESTART) return;
+    page.restartValues[name] = text;
+    clearTimeout(page.restartTimer);
+    page.restartTimer = setTimeout(restartWithHostValues, HOST_RESTART_DELAY_MS);
+  }
+
+  function hostSetting(name, text) {
+    if (page.ready) applyHostSetting(name, text);
+    else page.hostQueue.push([name, text]);
+  }
+
+  function hostPaused(paused) {
+    page.hostPaused = !!paused;
+    if (page.ready) Module._skyfoldHostPaused(page.hostPaused ? 1 : 0);
+  }
+
+  // The hosts' panels name the settings without dashes; their lists give an index or a name.
+  var HOST_NAMES = { count: 'count', viewangle: 'view-angle', currency: 'currency',
+                     maxfps: 'max-fps' };
+  var HOST_CHOICES = { 'view-angle': ['bottom-up', 'front-on', 'top-down', 'random'],
+                       currency: ['australian', 'american', 'euro'] };
+
+  function hostValueText(name, value) {
+    var choices = HOST_CHOICES[name];
+    if (choices && typeof value === 'number') return choices[value] || String(value);
+    if (typeof value === 'number') return String(Math.round(value));
+    return String(value);
+  }
+
+  function fromHostPanel(hostName, value) {
+    var name = HOST_NAMES[hostName];
+    if (name) hostSetting(name, hostValueText(name, value));
+  }
+
+  // ---- notices ----------------------------------------------------------------------------
+
+  function showNotice(id, text) {
+    var notice = byId(id);
+    notice.textContent = text;
+    notice.title = text;
+    notice.hidden = false;
+  }
+
+  function hideNotice(event) { event.currentTarget.hidden = true; }
+
+  // ---- settings button, keys, full screen ---------------------------------------------------
+
+  function showSettingsButton() {
+    var button = byId('settings-button');
+    if (!page.ready || dialogOpen()) return;
+    button.classList.add('shown');
+    clearTimeout(page.buttonTimer);
+    page.buttonTimer = setTimeout(function () { button.classList.remove('shown'); },
+                                  BUTTON_SHOWN_MS);
+  }
+
+  function toggleFullScreen() {
+    var root = document.documentElement;
+    var inFullScreen = document.fullscreenElement || document.webkitFullscreenElement;
+    var call = inFullScreen ? (document.exitFullscreen || document.webkitExitFullscreen)
+                            : (root.requestFullscreen || root.webkitRequestFullscreen);
+    if (!call) return;
+    var result = call.call(inFullScreen ? document : root);
+    if (result && result.catch) result.catch(function () {});  // refused: the page stays as it is
+  }
+
+  var PAGE_KEYS = { s: openDialog, f: toggleFullScreen };
+  var DIALOG_KEYS = { Escape: function () { runCommand(CANCEL); },
+                      Enter: function () { runCommand(OK); } };
+  var SLIDER_KEYS = { ArrowLeft: SCROLL.lineLeft, ArrowDown: SCROLL.lineLeft,
+                      ArrowRight: SCROLL.lineRight, ArrowUp: SCROLL.lineRight,
+                      PageUp: SCROLL.pageLeft, PageDown: SCROLL.pageRight,
+                      Home: SCROLL.left, End: SCROLL.right };
+
+  function onKeyDown(event) {
+    if (event.ctrlKey || event.altKey || event.metaKey) return;
+    var handler;
+    if (dialogOpen()) {
+      if (event.target === byId('note-count') && event.key in SLIDER_KEYS) {
+        event.preventDefault();
+        scroll(SLIDER_KEYS[event.key], 0);
+        return;
+      }
+      // Enter on a focused button is that button's own click.
+      if (event.key === 'Enter' && event.target.tagName === 'BUTTON') return;
+      handler = DIALOG_KEYS[event.key];
+    } else {
+      handler = PAGE_KEYS[(event.key || '').toLowerCase()];
+    }
+    if (!handler) return;
+    event.preventDefault();
+    handler();
+  }
+
+  function onDoubleClick(event) {
+    if (!dialog().contains(event.target)) toggleFullScreen();
+  }
+
+  // ---- the settings dialog ------------------------------------------------------------------
+
+  function control(id) { return dialog().querySelector('[data-control="' + id + '"]'); }
+
+  function paintFace() {
+    var face = dialog().querySelector('.face');
+    var bytes = DIALOG_WIDTH * DIALOG_HEIGHT * 4;
+    var texels = Module._skyfoldDialogFace();
+    var picture = new ImageData(new Uint8ClampedArray(Module.HEAPU8.slice(texels, texels + bytes)),
+                                DIALOG_WIDTH, DIALOG_HEIGHT);
+    face.getContext('2d').putImageData(picture, 0, 0);
+  }
+
+  function placeControls() {
+    var boxes = Module._skyfoldDialogBoxes() >> 2;
+    var count = Module.HEAP32[boxes];
+    for (var i = 0; i < count; ++i) {
+      var field = boxes + 1 + i * 5;
+      var element = control(Module.HEAP32[field]);
+      if (!element) continue;
+      element.style.left = Module.HEAP32[field + 1] + 'px';
+      element.style.top = Module.HEAP32[field + 2] + 'px';
+      var width = Module.HEAP32[field + 3], height = Module.HEAP32[field + 4];
+      if (element.type === 'radio') width = height;  // a round button at the box's left, as Windows draws it
+      element.style.width = width + 'px';
+      element.style.height = height + 'px';
+    }
+  }
+
+  function placeThumb() {
+    var slider = byId('note-count');
+    var track = slider.querySelector('.track');
+    var thumb = slider.querySelector('.thumb');
+    var shown = Math.min(Math.max(page.noteCount, FEWEST_NOTES), MOST_NOTES);
+    var travel = track.clientWidth - thumb.offsetWidth;
+    thumb.style.left = Math.round((shown - FEWEST_NOTES) / (MOST_NOTES - FEWEST_NOTES) * travel) + 'px';
+    slider.setAttribute('aria-valuenow', String(page.noteCount));
+  }
+
+  function scroll(request, thumbPosition) {
+    page.noteCount = Module._skyfoldDialogScroll(request, thumbPosition);
+    placeThumb();
+  }
+
+  function closeDialog() {
+    stopRepeating();
+    page.drag = null;
+    dialog().hidden = true;
+    byId('canvas').focus();
+  }
+
+  // The stored settings take over from the query's (a host's panel may still stand over them).
+  function restartWithStoredSettings() {
+    var params = new URLSearchParams(window.location.search);
+    SETTINGS_PARAMETERS.forEach(function (name) { params.delete(name); });
+    var query = params.toString();
+    window.location.replace(window.location.pathname + (query ? '?' + query : ''));
+  }
+
+  function runCommand(id) {
+    var reply = Module._skyfoldDialogCommand(id);
+    if (reply === KEEP_OPEN) return;
+    closeDialog();
+    if (reply === SAVED) restartWithStoredSettings();
+  }
+
+  function checkButton(id) {
+    var button = control(id);
+    if (button) button.checked = true;
+  }
+
+  function openDialog() {
+    if (!page.ready || dialogOpen()) return;
+    buildDialog();
+    var state = Module._skyfoldDialogOpen() >> 2;
+    page.noteCount = Module.HEAP32[state];
+    dialog().querySelectorAll('input[type="radio"]').forEach(function (radio) {
+      radio.checked = false;
+    });
+    checkButton(Module.HEAP32[state + 1]);
+    checkButton(Module.HEAP32[state + 2]);
+    var box = dialog();
+    box.style.left = Math.max(0, Math.round((window.innerWidth - DIALOG_WIDTH) / 2)) + 'px';
+    box.style.top = Math.max(0, Math.round((window.innerHeight - DIALOG_HEIGHT) / 2)) + 'px';
+    box.hidden = false;
+    byId('settings-button').classList.remove('shown');
+    placeThumb();
+    control(OK).focus();
+  }
+
+  // Arrows and the trough step once at the press and again while held, as Windows' do.
+  function stopRepeating() {
+    clearTimeout(page.repeatTimer);
+    page.repeatTimer = 0;
+    document.querySelectorAll('#note-count .pressed').forEach(function (element) {
+      element.classList.remove('pressed');
+    });
+  }
+
+  function repeatWhileHeld(step) {
+    step();
+    var again = function (delay) {
+      page.repeatTimer = setTimeout(function () {
+        if (step() !== false) again(REPEAT_MS);
+      }, delay);
+    };
+    again(FIRST_REPEAT_MS);
+  }
+
+  function onArrowDown(event) {
+    var arrow = event.currentTarget;
+    event.preventDefault();
+    arrow.classList.add('pressed');
+    repeatWhileHeld(function () { scroll(Number(arrow.dataset.request), 0); });
+  }
+
+  // A press on the trough pages towards the pointer until the thumb reaches it.
+  function onTroughDown(event) {
+    var thumb = byId('note-count').querySelector('.thumb');
+    if (event.target === thumb) return;
+    event.preventDefault();
+    var pointerX = event.clientX;
+    repeatWhileHeld(function () {
+      var box = thumb.getBoundingClientRect();
+      if (pointerX >= box.left && pointerX < box.right) return false;
+      scroll(pointerX < box.left ? SCROLL.pageLeft : SCROLL.pageRight, 0);
+      return true;
+    });
+  }
+
+  // The thumb follows the pointer; the count changes only when it is let go.
+  function onThumbDown(event) {
+    var thumb = event.currentTarget;
+    event.preventDefault();
+    event.stopPropagation();
+    thumb.setPointerCapture(event.pointerId);
+    page.drag = { kind: 'thumb', startX: event.clientX, startLeft: thumb.offsetLeft };
+  }
+
+  function thumbValueAt(left) {
+    var track = byId('note-count').querySelector('.track');
+    var travel = track.clientWidth - byId('note-count').querySelector('.thumb').offsetWidth;
+    var fraction = travel > 0 ? Math.min(Math.max(left / travel, 0), 1) : 0;
+    return Math.round(FEWEST_NOTES + fraction * (MOST_NOTES - FEWEST_NOTES));
+  }
+
+  function onFaceDown(event) {
+    if (event.button !== 0) return;
+    event.preventDefault();
+    event.currentTarget.setPointerCapture(event.pointerId);
+    var box = dialog();
+    page.drag = { kind: 'dialog', startX: event.clientX, startY: event.clientY,
+                  startLeft: box.offsetLeft, startTop: box.offsetTop };
+  }
+
+  function onDragMove(event) {
+    var drag = page.drag;
+    if (!drag) return;
+    if (drag.kind === 'thumb') {
+      var track = byId('note-count').querySelector('.track');
+      var thumb = event.currentTarget;
+      var left = drag.startLeft + event.clientX - drag.startX;
+      thumb.style.left = Math.min(Math.max(left, 0), track.clientWidth - thumb.offsetWidth) + 'px';
+    } else {
+      dialog().style.left = drag.startLeft + event.clientX - drag.startX + 'px';
+      dialog().style.top = drag.startTop + event.clientY - drag.startY + 'px';
+    }
+  }
+
+  function onDragEnd(event) {
+    var drag = page.drag;
+    page.drag = null;
+    if (drag && drag.kind === 'thumb') {
+      scroll(SCROLL.thumbPosition, thumbValueAt(event.currentTarget.offsetLeft));
+    }
+  }
+
+  function onControlClick(event) {
+    runCommand(Number(event.currentTarget.dataset.control));
+  }
+
+  function onRadioChange(event) {
+    if (event.currentTarget.checked) runCommand(Number(event.currentTarget.dataset.control));
+  }
+
+  function listen(routes) {
+    routes.forEach(function (route) {
+      var targets = typeof route[0] === 'string' ? document.querySelectorAll(route[0]) : [route[0]];
+      Array.prototype.forEach.call(targets, function (target) {
+        target.addEventListener(route[1], route[2]);
+      });
+    });
+  }
+
+  var DIALOG_ROUTES = [
+    ['#settings-dialog button', 'click', onControlClick],
+    ['#settings-dialog input[type="radio"]', 'change', onRadioChange],
+    ['#settings-dialog .face', 'pointerdown', onFaceDown],
+    ['#settings-dialog .face', 'pointermove', onDragMove],
+    ['#settings-dialog .face', 'pointerup', onDragEnd],
+    ['#note-count .arrow', 'pointerdown', onArrowDown],
+    ['#note-count .track', 'pointerdown', onTroughDown],
+    ['#note-count .thumb', 'pointerdown', onThumbDown],
+    ['#note-count .thumb', 'pointermove', onDragMove],
+    ['#note-count .thumb', 'pointerup', onDragEnd],
+    [document, 'pointerup', stopRepeating],
+    [document, 'pointercancel', stopRepeating]
+  ];
+
+  function buildDialog() {
+    if (page.dialogBuilt) return;
+    page.dialogBuilt = true;
+    paintFace();
+    placeControls();
+    listen(DIALOG_ROUTES);
+  }
+
+  var PAGE_ROUTES = [
+    [window, 'keydown', onKeyDown],
+    [window, 'pointermove', showSettingsButton],
+    [window, 'dblclick', onDoubleClick],
+    ['#settings-button', 'click', openDialog],
+    ['.notice', 'click', hideNotice]
+  ];
+  listen(PAGE_ROUTES);
+
+  return {
+    moduleReady: function () {
+      page.ready = true;
+      page.hostQueue.splice(0).forEach(function (entry) { applyHostSetting(entry[0], entry[1]); });
+      if (page.hostPaused) Module._skyfoldHostPaused(1);
+    },
+    fromHostPanel: fromHostPanel,
+    hostSetting: hostSetting,
+    hostPaused: hostPaused,
+    showNotice: showNotice
+  };
+})();
+
+// Called by the module.
+function skyfoldShowQueryMessage(text) { skyfoldPage.showNotice('query-message', text); }
+
+function skyfoldShowSaveFailure(reason) {
+  skyfoldPage.showNotice('save-message', 'The settings could not be saved: ' + reason);
+}
+
+// No WebGL: the caption and text where the scene would be, never a blank canvas.
+function skyfoldShowFailure(caption, text) {
+  document.getElementById('failure-caption').textContent = caption;
+  document.getElementById('failure-text').textContent = text;
+  document.getElementById('failure').hidden = false;
+  document.getElementById('canvas').hidden = true;
+}
+
+// Lively Wallpaper: its panel's values (LivelyProperties.json) and its pause event.
+function livelyPropertyListener(name, value) { skyfoldPage.fromHostPanel(name, value); }
+
+function livelyWallpaperPlaybackChanged(data) {
+  var state = null;
+  try { state = typeof data === 'string' ? JSON.parse(data) : data; } catch (error) { return; }
+  if (state && typeof state.IsPaused === 'boolean') skyfoldPage.hostPaused(state.IsPaused);
+}
+
+// Wallpaper Engine: its panel's values (project.json), its own frame limit, and its pause.
+window.wallpaperPropertyListener = {
+  applyUserProperties: function (properties) {
+    Object.keys(properties).forEach(function (name) {
+      if (properties[name] && 'value' in properties[name]) {
+        skyfoldPage.fromHostPanel(name, properties[name].value);
+      }
+    });
+  },
+  applyGeneralProperties: function (properties) {
+    if (properties && typeof properties.fps === 'number') {
+      skyfoldPage.hostSetting('max-fps', String(Math.round(properties.fps)));
+    }
+  },
+  setPaused: function (isPaused) { skyfoldPage.hostPaused(isPaused); }
+};
