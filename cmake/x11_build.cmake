@@ -13,17 +13,19 @@ add_library(skyfold_x11_pictures OBJECT ${SKYFOLD_EMBEDDED_BITMAP_SOURCES})
 add_library(skyfold_x11_settings OBJECT settings/x11/settings_store.cpp settings/x11/user_files.cpp)
 add_library(skyfold_x11_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
-  scene/x11/clock_source.cpp
   scene/x11/scene_surface.cpp)
 target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11)
-foreach(objects skyfold_x11_pictures skyfold_x11_settings skyfold_x11_scene)
+# The clock is apart, so that a test can run the scene on a fixed one.
+add_library(skyfold_x11_clock OBJECT scene/x11/clock_source.cpp)
+foreach(objects skyfold_x11_pictures skyfold_x11_settings skyfold_x11_scene skyfold_x11_clock)
   target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
   target_link_libraries(${objects} PUBLIC skyfold_portable)
 endforeach()
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # An object library's objects reach only the targets that name it.
-set(SKYFOLD_X11_SAVER_OBJECTS skyfold_x11_scene skyfold_x11_pictures skyfold_x11_settings)
+set(SKYFOLD_X11_SAVER_OBJECTS skyfold_x11_scene skyfold_x11_clock skyfold_x11_pictures
+                               skyfold_x11_settings)
 
 add_executable(skyfold host/x11/entry.cpp host/x11/display_report.cpp host/x11/saver_window.cpp
                host/x11/xscreensaver_install.cpp)

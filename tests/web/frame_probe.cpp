@@ -1,0 +1,52 @@
+// frame_probe.html, the browser half of the same-frame test: the scene's fixed frame (frame_probe_
+// steps) drawn on an 800x450 canvas with the context the page makes, read back inside the task
+// that drew it (the buffer is not kept once presented) into window.probeFrame as base64 RGBA rows,
+// bottom row first. ?seed=N draws from another seed.
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include "tests/web/frame_probe_steps.h"
+
+// Leaves what the drawing buffer holds now in window.probeFrame.
+EM_JS(void, publishFrame, (int width, int height), {
+    var pixels = new Uint8Array(width * height * 4);
+    GLctx.readPixels(0, 0, width, height, GLctx.RGBA, GLctx.UNSIGNED_BYTE, pixels);
+    var text = "";
+    for (var i = 0; i < pixels.length; i += 0x8000) {
+        text += String.fromCharCode.apply(null, pixels.subarray(i, i + 0x8000));
+    }
+    window.probeFrame = {width: width, height: height, rgba: btoa(text)};
+});
+
+EM_JS(void, publishFailure, (), { window.probeFrame = {error: "no WebGL context"}; });
+
+// ?seed=N, or the probe's own seed.
+EM_JS(uint32_t, querySeed, (uint32_t fallback), {
+    return Number(new URLSearchParams(location.search).get("seed")) || fallback;
+});
+
+// The attributes scene/web/scene_surface.cpp asks for, so that the probe draws as the page does.
+static bool makeProbeContext() {
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.alpha = EM_FALSE;
+    attributes.depth = EM_TRUE;
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = EM_FALSE;
+    attributes.preserveDrawingBuffer = EM_FALSE;
+    attributes.majorVersion = 1;
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context("#canvas", &attributes);
+    return context > 0 && emscripten_webgl_make_context_current(context) == EMSCRIPTEN_RESULT_SUCCESS;
+}
+
+int main() {
+    emscripten_set_canvas_element_size("#canvas", kProbeWidthPixels, kProbeHeightPixels);
+    if (!makeProbeContext()) {
+        publishFailure();
+        return 0;
+    }
+    drawProbeFrames(querySeed(kProbeSeed));
+    publishFrame(kProbeWidthPixels, kProbeHeightPixels);
+    return 0;
+}
