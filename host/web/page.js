@@ -413,18 +413,32 @@ function livelyWallpaperPlaybackChanged(data) {
   if (state && typeof state.IsPaused === 'boolean') skyfoldPage.hostPaused(state.IsPaused);
 }
 
-// Wallpaper Engine: its panel's values (project.json), its own frame limit, and its pause.
+// Wallpaper Engine: its panel's values (project.json) and its pause. Its own frame limit
+// (applyGeneralProperties) stands where the panel's frame cap is 0.
+var skyfoldWallpaperEngine = { panelCap: 0, ownLimit: 0 };
+
+function skyfoldApplyWallpaperEngineCap() {
+  var frames = skyfoldWallpaperEngine;
+  skyfoldPage.hostSetting('max-fps', String(frames.panelCap || frames.ownLimit));
+}
+
 window.wallpaperPropertyListener = {
   applyUserProperties: function (properties) {
     Object.keys(properties).forEach(function (name) {
-      if (properties[name] && 'value' in properties[name]) {
-        skyfoldPage.fromHostPanel(name, properties[name].value);
+      var property = properties[name];
+      if (!property || !('value' in property)) return;
+      if (name === 'maxfps') {
+        skyfoldWallpaperEngine.panelCap = Math.round(Number(property.value)) || 0;
+        skyfoldApplyWallpaperEngineCap();
+      } else {
+        skyfoldPage.fromHostPanel(name, property.value);
       }
     });
   },
   applyGeneralProperties: function (properties) {
     if (properties && typeof properties.fps === 'number') {
-      skyfoldPage.hostSetting('max-fps', String(Math.round(properties.fps)));
+      skyfoldWallpaperEngine.ownLimit = Math.round(properties.fps);
+      skyfoldApplyWallpaperEngineCap();
     }
   },
   setPaused: function (isPaused) { skyfoldPage.hostPaused(isPaused); }
