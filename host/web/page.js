@@ -14,6 +14,8 @@ var skyfoldPage = (function () {
     hostPaused: false,
     restartValues: {},      // query values a host changed since the scene was built
     restartTimer: 0,
+    panelFrameCap: 0,       // Wallpaper Engine's panel's frame cap; 0 leaves its own limit
+    engineFrameLimit: 0,    // Wallpaper Engine's own limit, from its general settings
     buttonTimer: 0,
     dialogBuilt: false,
     noteCount: 0,           // the slider's value as the dialog's rules left it
@@ -84,6 +86,21 @@ var skyfoldPage = (function () {
   function fromHostPanel(hostName, value) {
     var name = HOST_NAMES[hostName];
     if (name) hostSetting(name, hostValueText(name, value));
+  }
+
+  function applyWallpaperEngineCap() {
+    hostSetting('max-fps', String(page.panelFrameCap || page.engineFrameLimit));
+  }
+
+  function fromWallpaperEnginePanel(hostName, value) {
+    if (hostName !== 'maxfps') return fromHostPanel(hostName, value);
+    page.panelFrameCap = Math.round(Number(value)) || 0;
+    applyWallpaperEngineCap();
+  }
+
+  function wallpaperEngineLimit(framesPerSecond) {
+    page.engineFrameLimit = Math.round(framesPerSecond);
+    applyWallpaperEngineCap();
   }
 
   // ---- notices ----------------------------------------------------------------------------
@@ -383,7 +400,8 @@ var skyfoldPage = (function () {
       if (page.hostPaused) Module._skyfoldHostPaused(1);
     },
     fromHostPanel: fromHostPanel,
-    hostSetting: hostSetting,
+    fromWallpaperEnginePanel: fromWallpaperEnginePanel,
+    wallpaperEngineLimit: wallpaperEngineLimit,
     hostPaused: hostPaused,
     showNotice: showNotice
   };
@@ -413,32 +431,18 @@ function livelyWallpaperPlaybackChanged(data) {
   if (state && typeof state.IsPaused === 'boolean') skyfoldPage.hostPaused(state.IsPaused);
 }
 
-// Wallpaper Engine: its panel's values (project.json) and its pause. Its own frame limit
-// (applyGeneralProperties) stands where the panel's frame cap is 0.
-var skyfoldWallpaperEngine = { panelCap: 0, ownLimit: 0 };
-
-function skyfoldApplyWallpaperEngineCap() {
-  var frames = skyfoldWallpaperEngine;
-  skyfoldPage.hostSetting('max-fps', String(frames.panelCap || frames.ownLimit));
-}
-
+// Wallpaper Engine: its panel's values (project.json), its own frame limit, which stands where
+// the panel's frame cap is 0, and its pause.
 window.wallpaperPropertyListener = {
   applyUserProperties: function (properties) {
     Object.keys(properties).forEach(function (name) {
       var property = properties[name];
-      if (!property || !('value' in property)) return;
-      if (name === 'maxfps') {
-        skyfoldWallpaperEngine.panelCap = Math.round(Number(property.value)) || 0;
-        skyfoldApplyWallpaperEngineCap();
-      } else {
-        skyfoldPage.fromHostPanel(name, property.value);
-      }
+      if (property && 'value' in property) skyfoldPage.fromWallpaperEnginePanel(name, property.value);
     });
   },
   applyGeneralProperties: function (properties) {
     if (properties && typeof properties.fps === 'number') {
-      skyfoldWallpaperEngine.ownLimit = Math.round(properties.fps);
-      skyfoldApplyWallpaperEngineCap();
+      skyfoldPage.wallpaperEngineLimit(properties.fps);
     }
   },
   setPaused: function (isPaused) { skyfoldPage.hostPaused(isPaused); }

@@ -18,6 +18,7 @@ static struct {
     SaverSettings shown;         // what the open dialog shows
     std::vector<uint8_t> face;   // RGBA, top row first; decoded when first asked for
     std::vector<int32_t> boxes;  // the control count, then id, left, top, width, height of each
+    int32_t opened[3];           // what skyfoldDialogOpen hands the page
 } gDialog;
 
 static const int kTexelBytes = 4;
@@ -66,12 +67,11 @@ EMSCRIPTEN_KEEPALIVE const int32_t* skyfoldDialogBoxes() {
 // Opens the dialog on the running settings: what the page shows is what OK keeps. Returns the
 // note count, the currency's button and the view angle's (kNoButton for a value outside its group).
 EMSCRIPTEN_KEEPALIVE const int32_t* skyfoldDialogOpen() {
-    static int32_t state[3];
     gDialog.shown = saverSettings;
-    state[0] = gDialog.shown.noteCount;
-    state[1] = currencyButtonOf(gDialog.shown.currencyType);
-    state[2] = viewAngleButtonOf(gDialog.shown.viewAngle);
-    return state;
+    gDialog.opened[0] = gDialog.shown.noteCount;
+    gDialog.opened[1] = currencyButtonOf(gDialog.shown.currencyType);
+    gDialog.opened[2] = viewAngleButtonOf(gDialog.shown.viewAngle);
+    return gDialog.opened;
 }
 
 // A click on a control (ids of config_dialog_rules.h); OK saves and closes, Cancel closes.
