@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The release archives made by tools/dist: each holds exactly the saver of its architecture, the
-# user's README and the licence, as Windows text files; the installer is there beside them.
+# user's README and the licence, as Windows text files; the installer is there beside them. The
+# web archive holds the one-file page, the wallpaper hosts' files naming it and its preview, and
+# that preview picture.
 #   archives.sh <dist folder> <version>
 set -euo pipefail
 dist=${1:?usage: $0 <dist folder> <version>}
@@ -38,4 +40,27 @@ for arch in x64 x86; do
 done
 cmp -s "$work/x64/README.txt" "$work/x86/README.txt" || fail "the two READMEs differ"
 [ -s "$dist/skyfold-$version-setup.exe" ] || fail "missing the installer"
+
+zip="$dist/skyfold-$version-web.zip"
+[ -f "$zip" ] || fail "missing $zip"
+listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+[ "$listed" = "LivelyInfo.json LivelyProperties.json preview.png project.json skyfold.html " ] ||
+    fail "web archive holds: $listed"
+mkdir "$work/web"
+unzip -q "$zip" -d "$work/web"
+# One file: nothing fetched from beside it or from the network.
+! grep -Pq '(src|href)="(?!data:|#)' "$work/web/skyfold.html" || fail "the page loads other files"
+! grep -q 'https\?://' "$work/web/skyfold.html" || fail "the page names a web address"
+grep -q 'id="canvas"' "$work/web/skyfold.html" || fail "the page has no canvas"
+/usr/bin/python3 - "$work/web" <<'CHECK' || fail "the hosts' files do not name the page and preview"
+import json, sys
+folder = sys.argv[1]
+lively = json.load(open(f'{folder}/LivelyInfo.json', encoding='utf-8-sig'))
+engine = json.load(open(f'{folder}/project.json', encoding='utf-8-sig'))
+json.load(open(f'{folder}/LivelyProperties.json', encoding='utf-8-sig'))
+assert lively['FileName'] == 'skyfold.html' and lively['Thumbnail'] == 'preview.png'
+assert engine['file'] == 'skyfold.html' and engine['preview'] == 'preview.png'
+CHECK
+[ "$(identify -format '%m %wx%h' "$work/web/preview.png")" = "PNG 640x360" ] ||
+    fail "the web preview is not a 640x360 PNG"
 echo "archives: ok"

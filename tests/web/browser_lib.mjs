@@ -54,11 +54,14 @@ function installDrawProbe() {
     });
 }
 
+const pageProblems = new WeakMap();
+
 // A page with the draw probe whose console errors and warnings, page errors and requests are
 // collected in `problems`. Allowed: the file:// document itself, and the data: URL from which
 // the one-file build instantiates its own inlined WebAssembly (no network either).
 export async function probedPage(browser, problems) {
     const page = await browser.newPage();
+    pageProblems.set(page, problems);
     await page.evaluateOnNewDocument(installDrawProbe);
     page.on('console', message => {
         if (message.type() === 'error' || message.type() === 'warn') {
@@ -80,7 +83,10 @@ export async function probedPage(browser, problems) {
 // (a count of drawn frames): each note is two draws, the banner one.
 export async function notesDrawn(page, { frames = 3, after = 0 } = {}) {
     await page.waitForFunction((wanted) => window.skyfoldProbe.drawnFrames >= wanted,
-                               { polling: 50, timeout: 60000 }, after + frames);
+                               { polling: 50, timeout: 30000 }, after + frames).catch(error => {
+        const problems = pageProblems.get(page) || [];
+        throw new Error(`no frames drawn (${error.message})\n  ${problems.join('\n  ')}`);
+    });
     return page.evaluate(() => Math.floor(window.skyfoldProbe.frames.at(-1).draws / 2));
 }
 
