@@ -47,10 +47,6 @@ EM_JS(void, showQueryMessage, (const char* text), {
     if (typeof skyfoldShowQueryMessage === 'function') skyfoldShowQueryMessage(UTF8ToString(text));
 });
 
-EM_JS(void, countFrameDrawn, (), {
-    Module.framesDrawn = (Module.framesDrawn || 0) + 1;
-});
-
 // ---- size ----------------------------------------------------------------------------------
 
 // NOTE: the first CSS size read at load can be stale, and a changed pixel ratio (zoom, another
@@ -112,7 +108,6 @@ static EM_BOOL onAnimationFrame(double nowMilliseconds, void*) {
     followCanvasSize();
     if (!frameDue(nowMilliseconds)) return EM_TRUE;
     drawSceneFrame();
-    countFrameDrawn();
     return EM_TRUE;
 }
 
