@@ -40,7 +40,7 @@ add_custom_target(skyfold_page_shell DEPENDS ${SKYFOLD_PAGE_SHELL})
 # What page.js calls: the hosts' settings and pause, and the settings dialog's rules.
 set(SKYFOLD_PAGE_EXPORTS _main,_malloc,_free,_skyfoldHostSetting,_skyfoldHostPaused,_skyfoldDialogFace,_skyfoldDialogBoxes,_skyfoldDialogOpen,_skyfoldDialogCommand,_skyfoldDialogScroll)
 
-add_executable(skyfold host/web/entry.cpp host/web/settings_dialog.cpp
+add_executable(skyfold host/web/entry.cpp host/web/dialog_face.cpp settings/web/config_dialog.cpp
                settings/web/settings_store.cpp)
 set_target_properties(skyfold PROPERTIES SUFFIX ".html")
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})

@@ -1,7 +1,7 @@
 // The page's program: reads the URL query and the hosts' settings, builds the scene on #canvas at
 // the device pixel ratio, and draws one frame per animation frame (at most max-fps a second) while
 // the page is shown and no host has paused it. The page itself is host/web/page.js; its settings
-// dialog's rules are in settings_dialog.cpp.
+// dialog's rules are in settings/web/config_dialog.cpp.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 

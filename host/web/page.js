@@ -1,7 +1,7 @@
 // The page's script, run before the WebAssembly module loads: the hosts' hooks (Lively, Wallpaper
 // Engine), which queue what comes before the module is ready; the notices; the settings button,
 // keys and full screen; and the settings dialog, drawn here with its rules from the module
-// (host/web/settings_dialog.cpp). It logs nothing.
+// (settings/web/config_dialog.cpp, its face from host/web/dialog_face.cpp). It logs nothing.
 var Module = {
   canvas: document.getElementById('canvas'),
   onRuntimeInitialized: function () { skyfoldPage.moduleReady(); }

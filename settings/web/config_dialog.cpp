@@ -1,27 +1,22 @@
-// The settings dialog's rules for the page, which draws the dialog itself (host/web/page.js): its
-// face (picture 132, decoded by the scene's bitmap decoder), its controls' places, what a click on
-// a control does, the slider's scroll rules, and OK's save. The dialog edits a copy of the running
-// settings, so the scene goes on with its own until the page starts again with the stored ones.
+// The settings dialog's rules for the page, which draws the dialog itself (host/web/page.js, on the
+// face that host/web/dialog_face.cpp decodes): its controls' places, what a click on a control
+// does, the slider's scroll rules, and OK's save. The dialog edits a copy of the running settings,
+// so the scene goes on with its own until the page starts again with the stored ones.
 #include <emscripten.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "resources/resource_ids.h"
-#include "scene/rle8_bitmap.h"
-#include "scene/scene_platform.h"
 #include "settings/config_dialog_rules.h"
 #include "settings/note_count_scroll.h"
 #include "settings/saver_settings.h"
 
 static struct {
     SaverSettings shown;         // what the open dialog shows
-    std::vector<uint8_t> face;   // RGBA, top row first; decoded when first asked for
     std::vector<int32_t> boxes;  // the control count, then id, left, top, width, height of each
     int32_t opened[3];           // what skyfoldDialogOpen hands the page
 } gDialog;
 
-static const int kTexelBytes = 4;
 static const int kBoxFields = 5;
 
 enum DialogReply { kKeepOpen = 0, kSavedAndClose = 1, kClose = 2, kSaveFailedAndClose = 3 };
@@ -36,20 +31,6 @@ static bool saveShown() {
 }
 
 extern "C" {
-
-// The face picture: kDialogWidthPixels x kDialogHeightPixels RGBA texels. A damaged picture
-// decodes clear, and the dialog still works.
-EMSCRIPTEN_KEEPALIVE const uint8_t* skyfoldDialogFace() {
-    if (gDialog.face.empty()) {
-        size_t bytes = 0;
-        const uint8_t* picture = sceneBitmapResource(kDialogFaceBitmapId, &bytes);
-        gDialog.face.resize(static_cast<size_t>(kDialogWidthPixels) * kDialogHeightPixels *
-                            kTexelBytes);
-        decodePackedBitmap(picture, bytes, kDialogWidthPixels, kDialogHeightPixels, false,
-                           gDialog.face.data());
-    }
-    return gDialog.face.data();
-}
 
 EMSCRIPTEN_KEEPALIVE const int32_t* skyfoldDialogBoxes() {
     if (gDialog.boxes.empty()) {
