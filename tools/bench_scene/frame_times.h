@@ -13,25 +13,40 @@ typedef double (*SecondsReading)();
 
 struct FrameTimes {
     long warmUp = 0, measured = 0;  // frames
+    double warmUpSeconds = 0;       // when given, the warm-up lasts this long instead (its frames
+                                    // are counted into warmUp when it ends)
     long frames = 0;                // presented so far
     double lastPresentSeconds = 0, firstFrameSeconds = 0, cpuSecondsAtStart = 0;
+    double firstPresentSeconds = 0;
     std::vector<double> milliseconds;  // measured frames only
 
-    bool done() const { return frames > warmUp + measured; }
+    bool warmingUp() const { return warmUpSeconds > 0 && warmUp == 0; }
+
+    bool done() const { return !warmingUp() && frames > warmUp + measured; }
 
     // After every presented frame, with the monotonic time; the other two clocks are read only
     // at the first frame and at the end of the warm-up.
     void presented(double nowSeconds, SecondsReading processAge, SecondsReading cpuSeconds) {
-        if (frames == 0) firstFrameSeconds = processAge();
-        if (frames == warmUp) cpuSecondsAtStart = cpuSeconds();
-        if (frames > warmUp) milliseconds.push_back(1000.0 * (nowSeconds - lastPresentSeconds));
+        if (frames == 0) {
+            firstFrameSeconds = processAge();
+            firstPresentSeconds = nowSeconds;
+        }
+        if (warmingUp() && frames > 0 && nowSeconds - firstPresentSeconds >= warmUpSeconds) {
+            warmUp = frames;  // the last frame of the warm-up
+        }
+        if (!warmingUp()) {
+            if (frames == warmUp) cpuSecondsAtStart = cpuSeconds();
+            if (frames > warmUp) milliseconds.push_back(1000.0 * (nowSeconds - lastPresentSeconds));
+        }
         lastPresentSeconds = nowSeconds;
         ++frames;
     }
 };
 
 // What a run measures, from "scene <notes> <currency> <warm-up> <frames>" or "bare <warm-up>
-// <frames>"; notes and currency stay null for the bare window. False, after the usage, otherwise.
+// <frames>"; notes and currency stay null for the bare window. A warm-up such as "15s" is in
+// seconds (the scene's notes start above the view and take that long to fill it), otherwise in
+// frames. False, after the usage, otherwise.
 struct BenchArguments {
     const char* notes = nullptr;
     const char* currency = nullptr;
@@ -45,7 +60,11 @@ inline bool readBenchArguments(int argc, char** argv, FrameTimes* times, BenchAr
         return false;
     }
     const int first = bare ? 2 : 4;
-    times->warmUp = std::atol(argv[first]);
+    if (std::strchr(argv[first], 's')) {
+        times->warmUpSeconds = std::atof(argv[first]);
+    } else {
+        times->warmUp = std::atol(argv[first]);
+    }
     times->measured = std::atol(argv[first + 1]);
     if (!bare) *run = BenchArguments{argv[2], argv[3]};
     return true;

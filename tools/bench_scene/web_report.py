@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Summarises tools/bench --web: for each size and note count, the median over the repeats of the
+native program's and the page's milliseconds per frame (and their ratio), the page's main-thread
+milliseconds per frame, and each one's time to its first picture; then the targets at 1500 notes.
+Writes the table as Markdown and prints it.
+
+    web_report.py web_runs.jsonl web_results.md
+"""
+import json
+import statistics
+import sys
+from collections import defaultdict
+
+MAIN_THREAD_TARGET_MS = 2.0  # at 1500 notes
+FRAME_RATIO_TARGET = 1.5     # the page's frame time over the native program's
+FIRST_PICTURE_TARGET_MS = 1000.0
+
+
+def medians(runs):
+    groups = defaultdict(list)
+    for run in runs:
+        groups[(run["platform"], run["width"], run["height"], run["notes"])].append(run)
+    return {key: {metric: statistics.median(run[metric] for run in members)
+                  for metric in members[0] if isinstance(members[0][metric], (int, float))}
+            for key, members in groups.items()}
+
+
+def main():
+    runs_path, table_path = sys.argv[1:3]
+    with open(runs_path) as f:
+        results = medians(json.loads(line) for line in f if line.strip())
+    lines = ["| size | notes | native ms/frame | page ms/frame | page/native | "
+             "page main-thread ms/frame | native first ms | page first ms |",
+             "|---|---|---|---|---|---|---|---|"]
+    verdicts = []
+    for (width, height, notes) in sorted({key[1:] for key in results}):
+        native = results.get(("native", width, height, notes))
+        page = results.get(("web", width, height, notes))
+        if not native or not page:
+            continue
+        ratio = page["ms_median"] / native["ms_median"]
+        lines.append("| %dx%d | %d | %.2f | %.2f | %.2f | %.2f | %.0f | %.0f |" % (
+            width, height, notes, native["ms_median"], page["ms_median"], ratio,
+            page["main_ms_median"], native["first_frame_ms"], page["first_frame_ms"]))
+        if notes == 1500:
+            verdicts.append("%dx%d, 1500 notes: main thread %.2f ms (target %.0f: %s), frame time "
+                            "%.2fx the native program's (target %.1fx: %s)" % (
+                                width, height, page["main_ms_median"], MAIN_THREAD_TARGET_MS,
+                                "met" if page["main_ms_median"] <= MAIN_THREAD_TARGET_MS else "missed",
+                                ratio, FRAME_RATIO_TARGET,
+                                "met" if ratio <= FRAME_RATIO_TARGET else "missed"))
+    firsts = [r["first_frame_ms"] for key, r in results.items() if key[0] == "web"]
+    if firsts:
+        verdicts.append("page's first picture: %.0f to %.0f ms after navigation starts (target %.0f: "
+                        "%s)" % (min(firsts), max(firsts), FIRST_PICTURE_TARGET_MS,
+                                 "met" if max(firsts) <= FIRST_PICTURE_TARGET_MS else "missed"))
+    text = "\n".join(lines) + "\n\n" + "\n".join("- " + v for v in verdicts) + "\n"
+    with open(table_path, "w") as f:
+        f.write(text)
+    print(text, end="")
+
+
+if __name__ == "__main__":
+    main()
