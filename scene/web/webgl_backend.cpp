@@ -1,7 +1,7 @@
-// The OpenGL 1.1 layer's drawing half in the browser: one WebGL 1 program that lights vertices
-// with GL_LIGHT0 and colour material, textures by modulation and fogs linearly, as OpenGL 1.1's
-// equations say; one vertex buffer for every list's geometry; and a copy of the WebGL state sent,
-// so that a draw sends only what differs from the previous one.
+// The OpenGL 1.1 layer's drawing half in the browser: WebGL 1 programs that light vertices with
+// GL_LIGHT0 and colour material, texture by modulation and fog linearly, as OpenGL 1.1's equations
+// say, one for each combination of those switches; one vertex buffer for every list's geometry;
+// and a copy of the WebGL state sent, so that a draw sends only what differs from the previous one.
 #include <GLES2/gl2.h>
 
 #include <cstring>
@@ -15,12 +15,15 @@ const GLuint kPositionAttribute = 0;
 const GLuint kNormalAttribute = 1;
 const GLuint kTexCoordAttribute = 2;
 const int kVertexUniforms = 8;    // vec4s, in the order of uVertex below
+const int kLighting = 1, kNormalize = 2, kTexturing = 4, kFog = 8;  // a program's switches
+const int kPrograms = 16;
 const int kFragmentUniforms = 2;  // vec4s, in the order of uFragment below
 const GLenum kOpenGl11Clamp = 0x2900;  // GL_CLAMP, which WebGL does not have
 
 // Per vertex, OpenGL 1.1's light equation for one positional or directional light with the
 // material's specular colour black (so no specular term), an infinite viewer, one-sided lighting
-// and no attenuation or spot; the eye's distance along -z for the fog.
+// and no attenuation or spot; the eye's distance along -z for the fog. The switches are compiled
+// in, as a fixed-function driver does: a branch on a uniform costs a software rasteriser dearly.
 const char kVertexShader[] = R"(
 attribute vec3 aPosition;
 attribute vec3 aNormal;
@@ -30,8 +33,6 @@ uniform mat4 uProjection;
 // 0 current colour, 1 material ambient, 2 material diffuse, 3 material emission, 4 scene ambient,
 // 5 light ambient, 6 light diffuse, 7 light position (eye)
 uniform vec4 uVertex[8];
-// lighting, normalize, texturing, fog
-uniform vec4 uSwitches;
 varying vec4 vColour;
 varying vec2 vTexCoord;
 varying float vFogDistance;
@@ -40,18 +41,22 @@ void main() {
     gl_Position = uProjection * eye;
     vTexCoord = aTexCoord;
     vFogDistance = abs(eye.z);
-    if (uSwitches.x > 0.5) {
+#ifdef LIGHTING
+    {
         vec3 normal = mat3(uModelview) * aNormal;
-        if (uSwitches.y > 0.5) normal = normalize(normal);
+#ifdef NORMALIZE
+        normal = normalize(normal);
+#endif
         vec4 light = uVertex[7];
         vec3 toLight = normalize(light.w == 0.0 ? light.xyz : light.xyz / light.w - eye.xyz / eye.w);
         float diffuse = max(dot(normal, toLight), 0.0);
         vec3 lit = uVertex[3].rgb + uVertex[4].rgb * uVertex[1].rgb +
                    uVertex[5].rgb * uVertex[1].rgb + diffuse * uVertex[6].rgb * uVertex[2].rgb;
         vColour = clamp(vec4(lit, uVertex[2].a), 0.0, 1.0);
-    } else {
-        vColour = clamp(uVertex[0], 0.0, 1.0);
     }
+#else
+    vColour = clamp(uVertex[0], 0.0, 1.0);
+#endif
 }
 )";
 
@@ -63,8 +68,6 @@ precision highp float;
 precision mediump float;
 #endif
 uniform sampler2D uTexture;
-// lighting, normalize, texturing, fog
-uniform vec4 uSwitches;
 // 0: fog start, fog end; 1: fog colour
 uniform vec4 uFragment[2];
 varying vec4 vColour;
@@ -72,11 +75,15 @@ varying vec2 vTexCoord;
 varying float vFogDistance;
 void main() {
     vec4 colour = vColour;
-    if (uSwitches.z > 0.5) colour *= texture2D(uTexture, vTexCoord);
-    if (uSwitches.w > 0.5) {
+#ifdef TEXTURING
+    colour *= texture2D(uTexture, vTexCoord);
+#endif
+#ifdef FOG
+    {
         float f = clamp((uFragment[0].y - vFogDistance) / (uFragment[0].y - uFragment[0].x), 0.0, 1.0);
         colour.rgb = mix(uFragment[1].rgb, colour.rgb, f);
     }
+#endif
     gl_FragColor = colour;
 }
 )";
@@ -90,23 +97,29 @@ struct Sent {
     GLint unpackAlignment;
     float clearColour[4];
     float clearDepth;
+    int program;  // index into gBackend.programs, -1 before the first draw
+};
+
+// Uniforms belong to their program, so each program keeps the versions it was last sent.
+struct Program {
+    GLuint name;  // 0 until first needed
+    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform;
     uint32_t modelviewVersion, projectionVersion, shadingVersion;
-    float switches[4];
 };
 
 }  // namespace
 
 static struct {
     bool ready;
-    GLuint program;
+    Program programs[kPrograms];
     GLuint vertexBuffer;
-    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform, switchesUniform;
     Sent sent;
 } gBackend;
 
-static GLuint compileShader(GLenum type, const char* source) {
+static GLuint compileShader(GLenum type, const char* switches, const char* source) {
     const GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[] = {switches, source};
+    glShaderSource(shader, 2, parts, nullptr);
     glCompileShader(shader);
     GLint compiled = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -114,33 +127,55 @@ static GLuint compileShader(GLenum type, const char* source) {
     return shader;
 }
 
-static void linkProgram() {
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, compileShader(GL_VERTEX_SHADER, kVertexShader));
-    glAttachShader(program, compileShader(GL_FRAGMENT_SHADER, kFragmentShader));
-    glBindAttribLocation(program, kPositionAttribute, "aPosition");
-    glBindAttribLocation(program, kNormalAttribute, "aNormal");
-    glBindAttribLocation(program, kTexCoordAttribute, "aTexCoord");
-    glLinkProgram(program);
+// The lines that compile a program's switches in.
+static void switchDefines(int switches, char (&text)[96]) {
+    text[0] = '\0';
+    if (switches & kLighting) std::strcat(text, "#define LIGHTING\n");
+    if (switches & kNormalize) std::strcat(text, "#define NORMALIZE\n");
+    if (switches & kTexturing) std::strcat(text, "#define TEXTURING\n");
+    if (switches & kFog) std::strcat(text, "#define FOG\n");
+}
+
+static void linkProgram(int switches, Program& program) {
+    char defines[96];
+    switchDefines(switches, defines);
+    const GLuint name = glCreateProgram();
+    glAttachShader(name, compileShader(GL_VERTEX_SHADER, defines, kVertexShader));
+    glAttachShader(name, compileShader(GL_FRAGMENT_SHADER, defines, kFragmentShader));
+    glBindAttribLocation(name, kPositionAttribute, "aPosition");
+    glBindAttribLocation(name, kNormalAttribute, "aNormal");
+    glBindAttribLocation(name, kTexCoordAttribute, "aTexCoord");
+    glLinkProgram(name);
     GLint linked = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (!linked) gl11Misuse("a program that WebGL does not link", 0);
-    gBackend.program = program;
-    gBackend.modelviewUniform = glGetUniformLocation(program, "uModelview");
-    gBackend.projectionUniform = glGetUniformLocation(program, "uProjection");
-    gBackend.vertexUniform = glGetUniformLocation(program, "uVertex");
-    gBackend.fragmentUniform = glGetUniformLocation(program, "uFragment");
-    gBackend.switchesUniform = glGetUniformLocation(program, "uSwitches");
-    glUseProgram(program);
-    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
+    glGetProgramiv(name, GL_LINK_STATUS, &linked);
+    if (!linked) gl11Misuse("a program that WebGL does not link", static_cast<unsigned>(switches));
+    program.name = name;
+    program.modelviewUniform = glGetUniformLocation(name, "uModelview");
+    program.projectionUniform = glGetUniformLocation(name, "uProjection");
+    program.vertexUniform = glGetUniformLocation(name, "uVertex");
+    program.fragmentUniform = glGetUniformLocation(name, "uFragment");
+    glUseProgram(name);
+    glUniform1i(glGetUniformLocation(name, "uTexture"), 0);
+}
+
+// The program for the draw's switches, in use; made the first time those switches draw.
+static Program& useProgram(const Gl11DrawState& state) {
+    const int switches = (state.lighting ? kLighting : 0) | (state.normalize ? kNormalize : 0) |
+                         (state.texturing ? kTexturing : 0) | (state.fog ? kFog : 0);
+    Program& program = gBackend.programs[switches];
+    if (gBackend.sent.program == switches) return program;
+    if (!program.name) linkProgram(switches, program);
+    else glUseProgram(program.name);
+    gBackend.sent.program = switches;
+    return program;
 }
 
 // WebGL's initial state, as far as the copy tracks it.
 static void startOnce() {
     if (gBackend.ready) return;
     gBackend.ready = true;
-    linkProgram();
     Sent& s = gBackend.sent;
+    s.program = -1;
     s.depthFunc = GL_LESS;
     s.cullMode = GL_BACK;
     s.blendSource = GL_ONE;
@@ -148,7 +183,6 @@ static void startOnce() {
     s.viewport[2] = s.viewport[3] = -1;  // unknown: the first draw sends its own
     s.unpackAlignment = 4;
     s.clearDepth = 1.0f;
-    s.switches[0] = -1.0f;  // unknown: the first draw sends its own
 }
 
 static void setSwitch(GLenum cap, bool wanted, bool& sent) {
@@ -190,7 +224,7 @@ static void copy4(float* to, const float* from) {
     std::memcpy(to, from, 4 * sizeof(float));
 }
 
-static void sendShading(const Gl11DrawState& state) {
+static void sendShading(const Program& program, const Gl11DrawState& state) {
     float vertex[kVertexUniforms][4];
     copy4(vertex[0], state.colour);
     copy4(vertex[1], state.materialAmbient);
@@ -200,32 +234,25 @@ static void sendShading(const Gl11DrawState& state) {
     copy4(vertex[5], state.lightAmbient);
     copy4(vertex[6], state.lightDiffuse);
     copy4(vertex[7], state.lightPosition);
-    glUniform4fv(gBackend.vertexUniform, kVertexUniforms, vertex[0]);
+    glUniform4fv(program.vertexUniform, kVertexUniforms, vertex[0]);
     const float fragment[kFragmentUniforms][4] = {
         {state.fogStart, state.fogEnd, 0, 0},
         {state.fogColour[0], state.fogColour[1], state.fogColour[2], state.fogColour[3]}};
-    glUniform4fv(gBackend.fragmentUniform, kFragmentUniforms, fragment[0]);
+    glUniform4fv(program.fragmentUniform, kFragmentUniforms, fragment[0]);
 }
 
-static void sendUniforms(const Gl11DrawState& state) {
-    Sent& s = gBackend.sent;
-    if (state.modelviewVersion != s.modelviewVersion) {
-        glUniformMatrix4fv(gBackend.modelviewUniform, 1, GL_FALSE, state.modelview);
-        s.modelviewVersion = state.modelviewVersion;
+static void sendUniforms(Program& program, const Gl11DrawState& state) {
+    if (state.modelviewVersion != program.modelviewVersion) {
+        glUniformMatrix4fv(program.modelviewUniform, 1, GL_FALSE, state.modelview);
+        program.modelviewVersion = state.modelviewVersion;
     }
-    if (state.projectionVersion != s.projectionVersion) {
-        glUniformMatrix4fv(gBackend.projectionUniform, 1, GL_FALSE, state.projection);
-        s.projectionVersion = state.projectionVersion;
+    if (state.projectionVersion != program.projectionVersion) {
+        glUniformMatrix4fv(program.projectionUniform, 1, GL_FALSE, state.projection);
+        program.projectionVersion = state.projectionVersion;
     }
-    if (state.shadingVersion != s.shadingVersion) {
-        sendShading(state);
-        s.shadingVersion = state.shadingVersion;
-    }
-    const float switches[4] = {state.lighting ? 1.0f : 0.0f, state.normalize ? 1.0f : 0.0f,
-                               state.texturing ? 1.0f : 0.0f, state.fog ? 1.0f : 0.0f};
-    if (std::memcmp(switches, s.switches, sizeof switches) != 0) {
-        copy4(s.switches, switches);
-        glUniform4fv(gBackend.switchesUniform, 1, switches);
+    if (state.shadingVersion != program.shadingVersion) {
+        sendShading(program, state);
+        program.shadingVersion = state.shadingVersion;
     }
 }
 
@@ -252,7 +279,7 @@ void backendUploadVertices(const Gl11Vertex* vertices, size_t count) {
 void backendDrawStrip(const Gl11DrawState& state, int32_t firstVertex, int32_t vertexCount) {
     startOnce();
     sendRasterState(state);
-    sendUniforms(state);
+    sendUniforms(useProgram(state), state);
     glDrawArrays(GL_TRIANGLE_STRIP, firstVertex, vertexCount);
 }
 
