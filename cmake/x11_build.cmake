@@ -33,8 +33,10 @@ add_library(skyfold_x11_settings OBJECT settings/x11/settings_store.cpp settings
 add_library(skyfold_x11_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/x11/clock_source.cpp
+  scene/x11/pacing_sources.cpp
   scene/x11/scene_surface.cpp)
-target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11)
+target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11
+                      X11::Xrandr)
 foreach(objects skyfold_x11_pictures skyfold_x11_settings skyfold_x11_scene)
   target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
