@@ -12,6 +12,7 @@ static struct {
     int judgedFrames;          // frames in the present judgement window
     int longFrames;            // of those, frames that took most of a refresh period
     bool swapWaits;
+    long framesPresented;
 } gPacing;
 
 static const double kWaitingShareOfRefresh = 0.85;  // a frame this long waited for the display
@@ -77,7 +78,12 @@ static void judgeFrame(double frameSeconds) {
 }
 
 void framePresented(double nowSeconds) {
+    ++gPacing.framesPresented;
     judgeFrame(nowSeconds - gPacing.frameBeganSeconds);
+}
+
+long framesPresentedSinceStart() {
+    return gPacing.framesPresented;
 }
 
 bool swapWaitsForDisplay() {

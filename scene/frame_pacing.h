@@ -39,5 +39,8 @@ double secondsUntilNextFrame(double nowSeconds);
 void frameBegins(double nowSeconds);
 void framePresented(double nowSeconds);
 
+// Frames presented since pacing started; benchmarks read it.
+long framesPresentedSinceStart();
+
 // True once frame times show that presenting waits for the display, so the pump need not.
 bool swapWaitsForDisplay();
