@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The Windows saver under Wine and the native X11 program, both full screen with the same settings
 # and both recorded by apitrace: they make the same OpenGL calls, in the same order, from creation
-# through every frame to the teardown. Xvfb never waits at a swap, so both pace their frames by the
-# clock: neither presents more than 65 frames a second (fewer, on a busy machine, is no fault).
+# through every frame to the teardown.
 #   same_gl_calls.sh <folder of skyfold.scr> <native skyfold, built without sanitizers>
 source "$(dirname "$0")/e2e_lib.sh"
 native=${2:?usage: $0 <folder of skyfold.scr> <native skyfold>}
@@ -26,35 +25,17 @@ native_has_focus() {
     [ "$(xdotool getwindowname "$(xdotool getwindowfocus)" 2>/dev/null)" = Skyfold ]
 }
 
-readonly most_frames_per_second=65
-readonly counted_seconds=5
-
 # Records a full-screen run: starts the command under apitrace, waits until the run is up (the
-# check) and has drawn its frames, lets it draw for a few seconds more, then ends it with a key as
-# a user would. Its lifetime in milliseconds goes to $traces/<name>.ms.
+# check) and has drawn its frames, then ends it with a key as a user would.
 record() {  # name, check, command...
-    local name=$1 check=$2 started
+    local name=$1 check=$2
     shift 2
-    started=$(date +%s%N)
     apitrace trace -o "$traces/$name.trace" "$@" </dev/null >/dev/null 2>&1 &
     saver_pid=$!
     wait_for "the $name run" "$check"
     wait_for "frames of the $name run" trace_has_frames "$traces/$name.trace"
-    sleep "$counted_seconds"  # the span the swaps are counted over, not a wait for anything
     xdotool key space
     expect_exit 0
-    echo $((($(date +%s%N) - started) / 1000000)) >"$traces/$name.ms"
-}
-
-# Swaps over the run's whole life, start-up included: a lower bound of its rate, and far above the
-# ceiling for a run that does not pace (some 300 frames a second here).
-expect_paced() {  # name
-    local swaps milliseconds
-    swaps=$(grep -c '^glXSwapBuffers' "$traces/$1.dump")
-    milliseconds=$(cat "$traces/$1.ms")
-    echo "$1: $swaps frames in $milliseconds ms"
-    [ $((swaps * 1000)) -le $((most_frames_per_second * milliseconds)) ] ||
-        fail "the $1 run presented $swaps frames in $milliseconds ms"
 }
 
 xdotool mousemove 640 360
@@ -66,5 +47,3 @@ for run in windows native; do
 done
 /usr/bin/python3 "$(dirname "$0")/compare_gl_calls.py" "$traces/windows.dump" "$traces/native.dump" ||
     fail "the two programs' OpenGL calls differ"
-expect_paced windows
-expect_paced native
