@@ -1,6 +1,7 @@
 // The command line of the native X11 program: where it draws (a window of its own, the whole
 // screen, or a window that xscreensaver gives it), the settings that stand in for the stored ones
-// for one run, its frame-rate ceiling and display, and the usage text. Pure text; the X11 entry opens the display and does the rest.
+// for one run, its frame-rate ceiling and display, and the usage text. Pure text; the X11 entry
+// opens the display and does the rest.
 #pragma once
 
 #include <cstddef>

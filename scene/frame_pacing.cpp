@@ -72,7 +72,8 @@ static void judgeFrame(double frameSeconds) {
     const double refreshPeriod = 1.0 / usableRefreshHertz(gPacing.conditions.refreshHertz);
     if (frameSeconds >= kWaitingShareOfRefresh * refreshPeriod) ++gPacing.longFrames;
     if (++gPacing.judgedFrames < kFramesPerJudgement) return;
-    gPacing.swapWaits = gPacing.conditions.swapCanWait && 2 * gPacing.longFrames > kFramesPerJudgement;
+    const bool mostWereLong = 2 * gPacing.longFrames > kFramesPerJudgement;
+    gPacing.swapWaits = gPacing.conditions.swapCanWait && mostWereLong;
     gPacing.judgedFrames = 0;
     gPacing.longFrames = 0;
 }

@@ -82,8 +82,10 @@ static int glyphCell(char character) {
 
 // One character's quad with its lower left corner at (x, y) pixels.
 static void drawCharacter(int cell, float x, float y) {
-    const float s = static_cast<float>((cell % kCellsPerAtlasRow) * kCellTexels) / kAtlasWidthTexels;
-    const float t = static_cast<float>((cell / kCellsPerAtlasRow) * kCellTexels) / kAtlasHeightTexels;
+    const int left = (cell % kCellsPerAtlasRow) * kCellTexels;
+    const int top = (cell / kCellsPerAtlasRow) * kCellTexels;
+    const float s = static_cast<float>(left) / kAtlasWidthTexels;
+    const float t = static_cast<float>(top) / kAtlasHeightTexels;
     const float width = static_cast<float>(kGlyphColumns * kScale);
     const float height = static_cast<float>(kGlyphRows * kScale);
     const float sRight = s + static_cast<float>(kGlyphColumns) / kAtlasWidthTexels;

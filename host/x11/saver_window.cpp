@@ -1,6 +1,7 @@
 // The X11 run: the window the scene draws on, the loop that handles X events and waits on the X
-// connection until the scene's next frame is due, and the rules that end the run. Every end goes through the scene's teardown and
-// exits with 0; X errors are never printed, since the daemon may destroy its window at any moment.
+// connection until the scene's next frame is due, and the rules that end the run. Every end goes
+// through the scene's teardown and exits with 0; X errors are never printed, since the daemon may
+// destroy its window at any moment.
 #include "host/x11/saver_window.h"
 
 #include <X11/Xatom.h>

@@ -1,8 +1,7 @@
 // The OpenGL surface of a saver run: the "OpenGL Window" child with its pixel format, palette,
 // rendering context and swap interval, the paced frame pump in its paint handling, and the
-// teardown order. Messages that
-// the child does not handle go to the host's defaultSaverProc in the saver window's name, so input
-// over the picture counts as input over the saver window.
+// teardown order. Messages that the child does not handle go to the host's defaultSaverProc in the
+// saver window's name, so input over the picture counts as input over the saver window.
 #include "scene/win32/scene_surface.h"
 
 #include <cmath>
@@ -236,7 +235,8 @@ static HWND createSceneWindow(int x, int y, int width, int height, HWND parent) 
 
 // Asks the driver to wait for the display at each swap (1) or not (0); false where it cannot.
 static bool setSwapInterval(int interval) {
-    // Through a generic function pointer: the one cast between function types both compilers accept.
+    // Through a generic function pointer: the one cast between function types both compilers
+    // accept.
     const SwapIntervalFn set = reinterpret_cast<SwapIntervalFn>(
         reinterpret_cast<void (*)(void)>(wglGetProcAddress("wglSwapIntervalEXT")));
     return set && set(interval);

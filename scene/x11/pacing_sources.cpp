@@ -22,7 +22,8 @@ static const int kRandrMajor = 1, kRandrMinorWithCurrentResources = 3;
 
 static double modeHertz(const XRRModeInfo& mode) {
     if (mode.hTotal == 0 || mode.vTotal == 0) return 0.0;
-    double hertz = static_cast<double>(mode.dotClock) / (static_cast<double>(mode.hTotal) * mode.vTotal);
+    const double dotsPerFrame = static_cast<double>(mode.hTotal) * mode.vTotal;
+    double hertz = static_cast<double>(mode.dotClock) / dotsPerFrame;
     if (mode.modeFlags & RR_DoubleScan) hertz /= 2.0;
     if (mode.modeFlags & RR_Interlace) hertz *= 2.0;
     return hertz;

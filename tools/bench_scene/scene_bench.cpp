@@ -143,7 +143,8 @@ static void runBare() {
 
 int main(int argc, char** argv) {
     if (argc == 6 && std::strcmp(argv[1], "paced") == 0) {
-        writeSettings(static_cast<DWORD>(std::atol(argv[2])), static_cast<DWORD>(std::atol(argv[3])));
+        writeSettings(static_cast<DWORD>(std::atol(argv[2])),
+                      static_cast<DWORD>(std::atol(argv[3])));
         runPaced(argv[4], argv[5]);
         ExitProcess(0);
     }

@@ -84,7 +84,9 @@ static void runScene(int notes, int currency) {
     SettingOverrides overrides = {true, true, true, SaverSettings{notes, FrontOn, currency}};
     setSettingOverrides(overrides);
     const SceneFrameOptions unpaced = {kUnpacedFrameRate, false};  // frame times, not a paced run
-    if (!openFullScreenWindow() || !createScene(gBench.display, gBench.window, unpaced)) std::exit(2);
+    if (!openFullScreenWindow() || !createScene(gBench.display, gBench.window, unpaced)) {
+        std::exit(2);
+    }
     while (!gBench.times.done()) {
         drawSceneFrame();
         frameDone();
