@@ -75,11 +75,12 @@ measure_native() {  # program, notes, command...
     print_run "$program" "$notes" "$count_file.samples"
 }
 
-# The Windows saver's paced run, which ends itself a second after the measured span and prints its
-# frame rate over that time; wine execs the program in the process it was started as.
+# The Windows saver's paced run, which ends itself some seconds after the measured span (a loaded
+# machine stretches the sampling) and prints its frame rate over that time; wine execs the program
+# in the process it was started as.
 measure_windows() {  # notes
     local pid
-    (cd "$windows_bin" && exec wine scene_bench.exe paced "$1" 0 "$warm_up" "$((measured + 1))") \
+    (cd "$windows_bin" && exec wine scene_bench.exe paced "$1" 0 "$warm_up" "$((measured + 5))") \
         </dev/null >"$count_file.out" 2>/dev/null &
     pid=$!
     sleep "$warm_up"
