@@ -22,6 +22,7 @@ add_library(skyfold_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/win32/bitmap_resources.cpp
   scene/win32/clock_source.cpp
+  scene/win32/pacing_sources.cpp
   scene/win32/scene_surface.cpp)
 foreach(objects skyfold_host skyfold_scene)
   target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})

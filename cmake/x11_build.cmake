@@ -13,8 +13,10 @@ add_library(skyfold_x11_pictures OBJECT ${SKYFOLD_EMBEDDED_BITMAP_SOURCES})
 add_library(skyfold_x11_settings OBJECT settings/x11/settings_store.cpp settings/x11/user_files.cpp)
 add_library(skyfold_x11_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
+  scene/x11/pacing_sources.cpp
   scene/x11/scene_surface.cpp)
-target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11)
+target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11
+                      X11::Xrandr)
 # The clock is apart, so that a test can run the scene on a fixed one.
 add_library(skyfold_x11_clock OBJECT scene/x11/clock_source.cpp)
 foreach(objects skyfold_x11_pictures skyfold_x11_settings skyfold_x11_scene skyfold_x11_clock)
@@ -40,6 +42,12 @@ set_target_properties(skyfold_settings PROPERTIES OUTPUT_NAME skyfold-settings)
 target_compile_options(skyfold_settings PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(skyfold_settings PRIVATE skyfold_x11_pictures skyfold_x11_settings
                       PkgConfig::GTK3)
+
+# Counts a native GL program's buffer swaps when preloaded (tools/bench's cost run, the X11 tests).
+add_library(swap_count MODULE tools/bench_scene/swap_count.c)
+set_target_properties(swap_count PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_compile_options(swap_count PRIVATE ${SKYFOLD_WARNINGS})
+target_link_libraries(swap_count PRIVATE ${CMAKE_DL_LIBS})
 
 # Frame-time benchmark of the real scene (tools/bench), beside the Wine one.
 add_executable(x11_scene_bench tools/bench_scene/x11_scene_bench.cpp)

@@ -10,7 +10,7 @@
 const char kProgramUsage[] =
     "usage: skyfold [--window [--geometry WxH] | --fullscreen | --root | --window-id ID]\n"
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
-    "               [--currency australian|american|euro]\n"
+    "               [--currency australian|american|euro] [--max-fps N] [--fps]\n"
     "       skyfold --install-xscreensaver\n"
     "       skyfold --config\n"
     "Banknotes tumble down through a dark, fogged sky.\n"
@@ -22,6 +22,9 @@ const char kProgramUsage[] =
     "  --count N          notes falling, 75 to 1500\n"
     "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
     "  --currency NAME    australian, american or euro\n"
+    "  --max-fps N        at most N frames a second, 1 to 1000 (0: as fast as it goes);\n"
+    "                     without it, the display's rate (at most 30 on battery)\n"
+    "  --fps              show the frame rate and the share of a core in the lower left corner\n"
     "  --config           the settings dialog, which edits the settings file below\n"
     "  --install-xscreensaver\n"
     "                     add \"GL: skyfold --root\" to the programs in ~/.xscreensaver,\n"
@@ -226,6 +229,27 @@ static bool readTarget(Parser& parser, const OptionWord& option, ProgramOptions*
     return true;
 }
 
+static bool readPacing(Parser& parser, const OptionWord& option, ProgramOptions* options,
+                       bool* known) {
+    const char* text = nullptr;
+    *known = true;
+    if (std::strcmp(option.name, "fps") == 0) {
+        if (option.inlineValue) return parser.fail("--fps takes no value");
+        options->showFps = true;
+    } else if (std::strcmp(option.name, "max-fps") == 0) {
+        if (!parser.value(option, &text)) return false;
+        uint32_t fps = 0;
+        if (!parseUnsigned(text, 10, &fps) || fps > static_cast<uint32_t>(kHighestMaxFps)) {
+            return parser.fail("--max-fps: '%.40s' is not a number from 0 to %d", text,
+                               kHighestMaxFps);
+        }
+        options->maxFps = static_cast<int32_t>(fps);
+    } else {
+        *known = false;
+    }
+    return true;
+}
+
 // The actions that run instead of the saver, or Run for any other option.
 static ProgramAction actionStandingAlone(const char* name) {
     if (std::strcmp(name, "config") == 0) return ProgramAction::Configure;
@@ -248,7 +272,8 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
                          ProgramOptions* options, char (&error)[kOptionErrorBytes]) {
     *options = ProgramOptions{ProgramAction::Run, DrawTarget::OwnWindow, 0,
                               kDefaultWindowWidthPixels, kDefaultWindowHeightPixels,
-                              SettingOverrides{false, false, false, SaverSettings{0, 0, 0}}};
+                              SettingOverrides{false, false, false, SaverSettings{0, 0, 0}},
+                              kNoMaxFps, false};
     error[0] = '\0';
     Parser parser = {argc, argv, 1, error};
     bool explicitWindowId = false;
@@ -272,6 +297,7 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
         bool known = false;
         if (!readTarget(parser, option, options, &explicitWindowId, &known)) return false;
         if (!known && !readSetting(parser, option, options, &known)) return false;
+        if (!known && !readPacing(parser, option, options, &known)) return false;
         if (!known) return parser.fail("unknown option '%.40s'", word);
     }
     return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);

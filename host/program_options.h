@@ -1,6 +1,7 @@
 // The command line of the native X11 program: where it draws (a window of its own, the whole
 // screen, or a window that xscreensaver gives it), the settings that stand in for the stored ones
-// for one run, and the usage text. Pure text; the X11 entry opens the display and does the rest.
+// for one run, its frame-rate ceiling and display, and the usage text. Pure text; the X11 entry
+// opens the display and does the rest.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +24,8 @@ enum class DrawTarget {
 };
 
 const int32_t kDefaultWindowWidthPixels = 1280;
+const int32_t kNoMaxFps = -1;           // no --max-fps: frames at the display's rate
+const int32_t kHighestMaxFps = 1000;    // frames per second; 0 means unpaced
 const int32_t kDefaultWindowHeightPixels = 720;
 
 struct ProgramOptions {
@@ -31,6 +34,8 @@ struct ProgramOptions {
     uint32_t windowId;             // GivenWindow only
     int32_t width, height;         // OwnWindow: its first size in pixels
     SettingOverrides overrides;
+    int32_t maxFps;                // --max-fps: frames per second, 0 unpaced, or kNoMaxFps
+    bool showFps;                  // --fps: the frame rate in the lower left corner
 };
 
 const size_t kOptionErrorBytes = 160;

@@ -1,9 +1,11 @@
-// The saver window in its two forms, the process's message loop, and the close-on-input rules.
+// The saver window in its two forms, the process's message loop (which sleeps until a message
+// comes or the scene's next frame is due), and the close-on-input rules.
 // Every message of the window passes hostWindowProc's filters, then the scene's saverProc, which
 // hands what it does not handle back to defaultSaverProc.
 #include "host/win32/saver_window.h"
 
 #include <imm.h>
+#include <mmsystem.h>
 
 #include "host/input_rules.h"
 #include "host/win32/password_gate.h"
@@ -32,6 +34,9 @@ static const UINT kSaverClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_O
 static const DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 static const DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 static const int kWindowFailedExitCode = 1;  // same as a scene that cannot make its surface
+// NOTE: waits are counted in the system's timer ticks, 15.6 ms unless a program asks for finer
+// ones; at that grain a 60 Hz frame could not be waited for.
+static const UINT kTimerResolutionMilliseconds = 1;
 
 HWND saverWindowHandle() { return gSaver.window; }
 bool hostIsPreview() { return gSaver.isPreview; }
@@ -284,20 +289,33 @@ SaverStart startSaverWindow(HWND previewWindow) {
     return SaverStart::Created;
 }
 
+// Every waiting message is handled first; then the loop sleeps until the next message or until
+// the scene's next frame is due, when the scene's paint becomes the next message.
 static int runMessageLoop() {
     MSG message;
     ZeroMemory(&message, sizeof message);
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    for (;;) {
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        const DWORD wait = sceneFrameWaitMilliseconds();
+        if (wait != 0) MsgWaitForMultipleObjectsEx(0, NULL, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
-    return static_cast<int>(message.wParam);
+}
+
+static int runWithFineTimer() {
+    timeBeginPeriod(kTimerResolutionMilliseconds);
+    const int exitCode = runMessageLoop();
+    timeEndPeriod(kTimerResolutionMilliseconds);
+    return exitCode;
 }
 
 int runSaverWindow(HWND previewWindow) {
     const SaverStart start = startSaverWindow(previewWindow);
     if (start == SaverStart::AlreadyRunning) return 0;
-    const int exitCode = start == SaverStart::Created ? runMessageLoop() : kWindowFailedExitCode;
+    const int exitCode = start == SaverStart::Created ? runWithFineTimer() : kWindowFailedExitCode;
     unloadPasswordVerifier();
     return exitCode;
 }

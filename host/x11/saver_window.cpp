@@ -1,16 +1,20 @@
-// The X11 run: the window the scene draws on, the loop that handles X events between frames drawn
-// back to back, and the rules that end the run. Every end goes through the scene's teardown and
-// exits with 0; X errors are never printed, since the daemon may destroy its window at any moment.
+// The X11 run: the window the scene draws on, the loop that handles X events and waits on the X
+// connection until the scene's next frame is due, and the rules that end the run. Every end goes
+// through the scene's teardown and exits with 0; X errors are never printed, since the daemon may
+// destroy its window at any moment.
 #include "host/x11/saver_window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <poll.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 
 #include "host/input_rules.h"
+#include "scene/frame_pacing.h"
 #include "scene/scene_platform.h"
 #include "scene/x11/scene_surface.h"
 
@@ -38,6 +42,10 @@ static const long kFullScreenEvents =
     KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
 static const long kGivenWindowEvents = StructureNotifyMask;  // its input belongs to the daemon
 static const char kWindowTitle[] = "Skyfold";
+// A signal usually cuts a wait short; one that lands just before the wait begins is seen when
+// the wait ends, so no single wait may be longer than this.
+static const int kLongestWaitMilliseconds = 50;
+static const double kMillisecondsPerSecond = 1000.0;
 
 bool hostIsPreview() { return gRun.isPreview; }
 
@@ -241,15 +249,35 @@ static bool runIsOver() {
     return gRun.ending || gRun.windowGone || gRun.signalled || sceneQuitRequested();
 }
 
-// Events are handled between frames; frames follow one another as fast as the swap allows.
+static void handlePendingEvents() {
+    while (!runIsOver() && XPending(gRun.display) > 0) {
+        XEvent event;
+        XNextEvent(gRun.display, &event);
+        dispatchEvent(event);
+    }
+}
+
+// Sleeps until the X connection has something to read or the time is up. XPending has flushed
+// our requests and read what had arrived, so nothing waits unseen in Xlib's own buffer.
+static void waitForEvents(double seconds) {
+    double milliseconds = std::ceil(seconds * kMillisecondsPerSecond);
+    if (milliseconds > kLongestWaitMilliseconds) milliseconds = kLongestWaitMilliseconds;
+    pollfd connection = {ConnectionNumber(gRun.display), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(milliseconds));
+}
+
+// Events are handled between frames; between one frame and the time the next is due the loop
+// sleeps on the X connection, so input ends a run as promptly as it would during frames.
 static void runLoop() {
     while (!runIsOver()) {
-        while (!runIsOver() && XPending(gRun.display) > 0) {
-            XEvent event;
-            XNextEvent(gRun.display, &event);
-            dispatchEvent(event);
+        handlePendingEvents();
+        if (runIsOver()) break;
+        const double wait = sceneSecondsUntilNextFrame();
+        if (wait > 0.0) {
+            waitForEvents(wait);
+        } else {
+            drawSceneFrame();
         }
-        if (!runIsOver()) drawSceneFrame();
     }
 }
 
@@ -271,7 +299,9 @@ int runSaverWindow(Display* display, const ProgramOptions& options) {
     }
     gRun.isPreview = windowWidth() < kNarrowestBannerViewPixels;
     gRun.mouseReference = pointerPosition();
-    if (!createScene(display, gRun.window)) return kSurfaceFailedExitCode;
+    const SceneFrameOptions frames = {
+        options.maxFps == kNoMaxFps ? kNoFrameRateCeiling : options.maxFps, options.showFps};
+    if (!createScene(display, gRun.window, frames)) return kSurfaceFailedExitCode;
     runLoop();
     destroyScene();
     releaseWindow();

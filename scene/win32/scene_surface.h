@@ -1,6 +1,6 @@
 // The scene's entry point and frame pump: on the saver window's creation it covers the window with
-// an OpenGL child window and builds everything it draws with; every paint of that child draws and
-// presents one frame; on destruction it releases it all. Win32 only.
+// an OpenGL child window and builds everything it draws with; a paint of that child draws and
+// presents one frame when one is due; on destruction it releases it all. Win32 only.
 #pragma once
 #ifndef _WIN32
 #error "scene_surface.h belongs to the Win32 scene"
@@ -19,6 +19,15 @@ LRESULT CALLBACK defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 // Module that the scene loads its bitmap resources from.
 HINSTANCE sceneModuleInstance();
+
+// For the host's message loop: milliseconds until the scene's next frame is due. When it is due
+// now, the scene's window has just been invalidated, so that its paint is the next message, and
+// the result is 0. INFINITE while there is no scene.
+DWORD sceneFrameWaitMilliseconds();
+
+// Frames back to back, as fast as the renderer goes, for the frame-time benchmark; before the
+// saver window is created.
+void unpaceSceneFrames();
 
 // The pixel format the scene asks for: double-buffered RGBA, 16-bit colour and depth.
 PIXELFORMATDESCRIPTOR scenePixelFormat();

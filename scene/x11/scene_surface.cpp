@@ -1,25 +1,40 @@
-// The OpenGL surface of a run on X11: the GLX context on the host's window, the frame's clock,
-// draw and swap, and the teardown order. Failures are reported on stderr with the texts the
-// Windows build shows in its message boxes.
+// The OpenGL surface of a run on X11: the GLX context on the host's window and its swap interval,
+// the frame's pacing, clock, draw and swap, and the teardown order. Failures are reported on
+// stderr with the texts the Windows build shows in its message boxes.
 #include "scene/x11/scene_surface.h"
 
 #include <GL/glx.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
+#include "scene/frame_pacing.h"
+#include "scene/frame_rate_meter.h"
+#include "scene/frame_rate_overlay.h"
 #include "scene/render_state.h"
 #include "scene/scene_platform.h"
 #include "scene/scene_start.h"
 #include "scene/scene_view.h"
+#include "scene/x11/pacing_sources.h"
+
+typedef void (*SwapIntervalExtFn)(Display* display, GLXDrawable drawable, int interval);
+typedef int (*SwapIntervalMesaFn)(unsigned int interval);
+typedef int (*SwapIntervalSgiFn)(int interval);
 
 static struct {
     Display* display;
     Window window;
+    int screen;
     GLXContext renderContext;
     bool quitRequested;
+    bool showFrameRate;
+    bool paced;
+    double powerReadSeconds;  // frame-clock time of the last power-state reading
 } gSurface;
+
+static const double kPowerRereadSeconds = 15.0;  // a laptop unplugged mid-run slows down soon
 
 
 void showSceneError(const char* caption, const char* text) {
@@ -75,21 +90,98 @@ static bool makeContext(Display* display, Window window) {
     }
     viewWidth = attributes.width;
     viewHeight = attributes.height;
+    gSurface.screen = XScreenNumberOfScreen(attributes.screen);
     return true;
 }
 
-bool createScene(Display* display, Window window) {
+// ---- swap interval -----------------------------------------------------------------------------
+
+static bool hasGlxExtension(const char* name) {
+    const char* list = glXQueryExtensionsString(gSurface.display, gSurface.screen);
+    const size_t length = std::strlen(name);
+    for (const char* at = list; at && (at = std::strstr(at, name)) != NULL; at += length) {
+        const bool starts = at == list || at[-1] == ' ';
+        if (starts && (at[length] == ' ' || at[length] == '\0')) return true;
+    }
+    return false;
+}
+
+template <typename Function>
+static Function glxEntry(const char* name) {
+    return reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+// Asks the driver to wait for the display at each swap (interval 1) or never (0). True when one
+// of the three extensions took it; the EXT one reports failures as X errors only, so its result
+// is read back.
+static bool setSwapInterval(int interval) {
+    if (hasGlxExtension("GLX_EXT_swap_control")) {
+        SwapIntervalExtFn set = glxEntry<SwapIntervalExtFn>("glXSwapIntervalEXT");
+        if (!set) return false;
+        set(gSurface.display, gSurface.window, interval);
+        unsigned int taken = 0;
+        glXQueryDrawable(gSurface.display, gSurface.window, GLX_SWAP_INTERVAL_EXT, &taken);
+        return taken == static_cast<unsigned int>(interval);
+    }
+    if (hasGlxExtension("GLX_MESA_swap_control")) {
+        SwapIntervalMesaFn set = glxEntry<SwapIntervalMesaFn>("glXSwapIntervalMESA");
+        return set && set(static_cast<unsigned int>(interval)) == 0;
+    }
+    if (hasGlxExtension("GLX_SGI_swap_control") && interval > 0) {  // SGI's cannot turn it off
+        SwapIntervalSgiFn set = glxEntry<SwapIntervalSgiFn>("glXSwapIntervalSGI");
+        return set && set(interval) == 0;
+    }
+    return false;
+}
+
+// ---- the scene ---------------------------------------------------------------------------------
+
+static void startPacing(const SceneFrameOptions& frames) {
+    gSurface.paced = frames.frameRateCeiling != kUnpacedFrameRate;
+    const bool swapCanWait = setSwapInterval(gSurface.paced ? 1 : 0) && gSurface.paced;
+    const double now = readFrameClock();
+    const PacingConditions conditions = {displayRefreshHertz(gSurface.display, gSurface.window),
+                                         gSurface.paced && machineOnBattery(),
+                                         frames.frameRateCeiling, swapCanWait};
+    gSurface.powerReadSeconds = now;
+    startFramePacing(conditions, now);
+}
+
+bool createScene(Display* display, Window window, const SceneFrameOptions& frames) {
     gSurface.display = display;
     gSurface.window = window;
     if (!makeContext(display, window)) return false;
     startScene();
+    startPacing(frames);
+    gSurface.showFrameRate = frames.showFrameRate;
+    if (gSurface.showFrameRate) {
+        createFrameRateOverlay();
+        startFrameRateMeter(readFrameClock(), processCpuSeconds());
+    }
     return true;
 }
 
+double sceneSecondsUntilNextFrame() {
+    return secondsUntilNextFrame(readFrameClock());
+}
+
+static void rereadPowerState(double now) {
+    if (!gSurface.paced || now - gSurface.powerReadSeconds < kPowerRereadSeconds) return;
+    gSurface.powerReadSeconds = now;
+    setPacingOnBattery(machineOnBattery());
+}
+
 void drawSceneFrame() {
+    const double began = readFrameClock();
+    frameBegins(began);
+    rereadPowerState(began);
     advanceFrameClock();
     drawFrame();
+    if (gSurface.showFrameRate) drawFrameRateOverlay(frameRateText(), viewWidth, viewHeight);
     glXSwapBuffers(gSurface.display, gSurface.window);
+    const double presented = readFrameClock();
+    framePresented(presented);
+    if (gSurface.showFrameRate) countMeteredFrame(presented, processCpuSeconds);
 }
 
 void resizeScene(int32_t width, int32_t height) {
@@ -103,6 +195,7 @@ void resizeScene(int32_t width, int32_t height) {
 void destroyScene() {
     if (!gSurface.renderContext) return;
     releaseSceneResources();
+    releaseFrameRateOverlay();
     glXMakeCurrent(gSurface.display, None, NULL);
     glXDestroyContext(gSurface.display, gSurface.renderContext);
     gSurface.renderContext = NULL;

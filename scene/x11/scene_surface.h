@@ -1,6 +1,7 @@
 // The scene's entry points on X11: it draws on a window that the host gives it (its own, the root
 // window, or the one xscreensaver made), with a GLX context made from that window's own visual.
-// The host runs the loop and calls drawSceneFrame back to back. X11 only.
+// The host runs the loop, waits for events until the next frame is due and calls drawSceneFrame
+// then. X11 only.
 #pragma once
 #ifdef _WIN32
 #error "scene/x11/scene_surface.h belongs to the X11 scene"
@@ -15,11 +16,21 @@
 // as the scene asks of every surface. Null after the failure has been reported. XFree it.
 XVisualInfo* chooseSceneVisual(Display* display, int screen);
 
-// Builds the scene on the window: GLX context, settings, render state, every texture and display
-// list, projection and clock. False after the failure has been reported; the caller ends with 1.
-bool createScene(Display* display, Window window);
+// How a run paces and shows its frames.
+struct SceneFrameOptions {
+    int32_t frameRateCeiling;  // frames per second, kNoFrameRateCeiling or kUnpacedFrameRate
+    bool showFrameRate;        // the frame rate in the lower left corner
+};
 
-// One frame: the clock, drawFrame, then the buffers swapped.
+// Builds the scene on the window: GLX context with a swap interval of 1 where the driver offers
+// one (0 for an unpaced run), settings, render state, every texture and display list, projection,
+// clock and pacing. False after the failure has been reported; the caller ends with 1.
+bool createScene(Display* display, Window window, const SceneFrameOptions& frames);
+
+// Seconds until the next frame is due; 0 when it is due now.
+double sceneSecondsUntilNextFrame();
+
+// One frame: the clock, drawFrame, the frame rate where it is shown, then the buffers swapped.
 void drawSceneFrame();
 
 // The window now has this size; the next frame fills it.

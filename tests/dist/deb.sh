@@ -79,6 +79,16 @@ for value in (low, high):
     print("accept --count %d" % value)
 for value in (low - 1, high + 1):
     print("refuse --count %d" % value)
+# The frame rate: a ceiling whose default (the display's rate) puts nothing on the command line,
+# and xscreensaver's usual checkbox.
+limit = saver.find(".//number[@id='maxfps']")
+assert (limit.get("type"), limit.get("arg"), limit.get("_label")) == \
+    ("slider", "--max-fps %", "Frame rate limit")
+for value in (limit.get("low"), limit.get("high")):
+    print("accept --max-fps " + value)
+show = saver.find(".//boolean[@id='showfps']")
+assert (show.get("_label"), show.get("arg-set")) == ("Show frame rate", "--fps")
+print("accept --fps")
 menus = {"view-angle": (["Bottom up", "Front on", "Top down", "Random"], "Random"),
          "currency": (["Australian dollars", "American dollars", "Euros"], "Australian dollars")}
 assert len(saver.findall(".//select")) == len(menus)

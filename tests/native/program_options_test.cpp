@@ -67,6 +67,17 @@ TEST(ProgramOptions, SettingsOverrideOnlyWhenGiven) {
     EXPECT_EQ(1500, parse({"--count=1500"}).options.overrides.values.noteCount);
 }
 
+TEST(ProgramOptions, FrameRateCeilingAndDisplay) {
+    const Parsed none = parse({"--root"});
+    EXPECT_EQ(kNoMaxFps, none.options.maxFps);
+    EXPECT_FALSE(none.options.showFps);
+    const Parsed both = parse({"--max-fps", "0", "--fps"});
+    ASSERT_TRUE(both.ok);
+    EXPECT_EQ(0, both.options.maxFps);
+    EXPECT_TRUE(both.options.showFps);
+    EXPECT_EQ(1000, parse({"--max-fps=1000"}).options.maxFps);
+}
+
 TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
     const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{"--count", "abc"}, "--count: 'abc' is not a number from 75 to 1500"},
@@ -84,6 +95,11 @@ TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
         {{"--geometry", "0x10"}, "--geometry: '0x10' is not WIDTHxHEIGHT"},
         {{"--geometry", "40000x10"}, "--geometry: '40000x10' is not WIDTHxHEIGHT"},
         {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--max-fps", "1001"}, "--max-fps: '1001' is not a number from 0 to 1000"},
+        {{"--max-fps", "-1"}, "--max-fps: '-1' is not a number from 0 to 1000"},
+        {{"--max-fps"}, "--max-fps needs a value"},
+        {{"--fps=3"}, "--fps takes no value"},
+        {{"--fps", "x"}, "unexpected argument 'x'"},
         {{"--install-xscreensaver", "--root"},
          "--install-xscreensaver takes no value and no other option"},
         {{"--count", "80", "--install-xscreensaver"},

@@ -35,3 +35,5 @@ LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         default: return defaultSaverProc(window, message, wParam, lParam);
     }
 }
+
+DWORD sceneFrameWaitMilliseconds() { return INFINITE; }  // no frames: only messages wake the loop

@@ -1,5 +1,6 @@
 // The scene's OpenGL surface on a real saver window (host and scene as in skyfold.scr): the child
-// window it makes, the frame pump and clock, the teardown, and the failure path.
+// window it makes, the frame pump and clock, the pacing of the real message loop, the teardown,
+// and the failure path.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
 #include "scene/frame_clock.h"
+#include "scene/frame_pacing.h"
 #include "scene/scene_view.h"
 #include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
@@ -52,6 +54,26 @@ TEST(SceneSurface, CoversTheSaverWindowDrawsFramesAndTearsDownInOrder) {
     MSG quit;
     ASSERT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(0u, quit.wParam);
+}
+
+static void CALLBACK endTheRun(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(NULL, timer);
+    DestroyWindow(saverWindowHandle());
+}
+
+// Xvfb never waits at a swap, so the clock paces the real loop; a busy machine may draw fewer.
+TEST(SceneSurface, TheMessageLoopPresentsNoMoreThanSixtyFiveFramesASecond) {
+    const UINT kRunMilliseconds = 4000;
+    const long kMostFramesPerSecond = 65;
+    initHostState(GetModuleHandleA(NULL));
+    SetTimer(NULL, 0, kRunMilliseconds, endTheRun);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(0, runSaverWindow(NULL));
+    const long elapsedMilliseconds = static_cast<long>(GetTickCount() - start);
+    const long frames = framesPresentedSinceStart();
+    EXPECT_GT(frames, 0);
+    EXPECT_LE(frames * 1000, kMostFramesPerSecond * elapsedMilliseconds)
+        << frames << " frames in " << elapsedMilliseconds << " ms";
 }
 
 TEST(SceneSurface, InputOverThePictureClosesTheRunAsOverTheSaverWindow) {

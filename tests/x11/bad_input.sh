@@ -22,7 +22,8 @@ expect_refusal() {  # first line of stderr, then the arguments
 }
 
 # Options are read before the display is opened: without one, the option is still what is wrong.
-for bad in "--count abc" "--currency yen" "--window-id x" "--geometry huge" "--bogus" "--count"; do
+for bad in "--count abc" "--currency yen" "--window-id x" "--geometry huge" "--bogus" "--count" \
+           "--max-fps 1001" "--fps=3"; do
     DISPLAY= run $bad
     [ "$status" -eq 1 ] || fail "'$bad' ended with $status"
     [ -z "$out" ] || fail "'$bad' wrote to stdout"

@@ -2,7 +2,9 @@
 # The native program in windows of its own and full screen, under real X input: it draws notes,
 # follows a resize, ends with 0 on SIGTERM, SIGINT and SIGHUP, on q and Escape, and when the window
 # it draws on is destroyed by another program (quietly); a full-screen run ends on input as on
-# Windows.
+# Windows. --fps writes the frame rate into the lower left corner, which stays free of it without.
+# Xvfb never waits at a swap, so the clock paces the frames: 200 notes present no more than 65 a
+# second (counted by the swap counter preloaded into the run; a busy machine may draw fewer).
 source "$(dirname "$0")/x11_lib.sh"
 
 window=
@@ -21,6 +23,34 @@ start_window --geometry 320x180
 wait_for "notes in the window" shows_notes "$window"
 xdotool windowsize "$window" 1280 720
 wait_for "notes above the first 320x180" shows_notes "$window" 1280x520+0+0
+# The frame-rate text is pure white; lit notes and the half-transparent banner never are, over
+# this many pixels.
+shows_frame_rate() {
+    import -window "$1" -crop 160x48+0+672 "$scratch/corner.png" 2>/dev/null || return 1
+    [ "$(convert "$scratch/corner.png" -fill black +opaque white \
+        -format '%[fx:int(mean * w * h) >= 100]' info:)" = 1 ]
+}
+shows_frame_rate "$window" && fail "a frame rate in the corner without --fps"
+kill -TERM "$saver_pid"
+expect_quiet_exit 0
+
+swap_file="$scratch/swaps"
+swaps() {
+    od -An -t u8 "$swap_file" 2>/dev/null | tr -d ' '
+}
+has_swapped() {
+    [ "$(swaps)" -gt 0 ]
+}
+readonly counted_seconds=4 most_frames_per_second=65
+LD_PRELOAD="$(dirname "$skyfold")/swap_count.so" SKYFOLD_SWAP_COUNT=$swap_file \
+    ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 start_window --fps --count 200
+wait_for "the frame rate in the lower left corner" shows_frame_rate "$window"
+wait_for "frames" has_swapped
+first=$(swaps) started=$(date +%s%N)
+sleep "$counted_seconds"  # the span the swaps are counted over, not a wait for anything
+frames=$(($(swaps) - first)) milliseconds=$((($(date +%s%N) - started) / 1000000))
+[ $((frames * 1000)) -le $((most_frames_per_second * milliseconds)) ] ||
+    fail "$frames frames in $milliseconds ms"
 kill -TERM "$saver_pid"
 expect_quiet_exit 0
 

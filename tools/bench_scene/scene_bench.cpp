@@ -1,9 +1,13 @@
 // Frame-time benchmark of the real scene: runs the saver's own window, scene, lists and textures
 // full screen for a warm-up and a measured number of frames and prints one JSON object. With
-// "bare" it runs the floor instead: a full-screen OpenGL window that only clears and swaps.
+// "bare" it runs the floor instead: a full-screen OpenGL window that only clears and swaps. With
+// "paced" it runs the saver as in use, with the real message loop and its pacing, and prints the
+// frames per second presented over the measured seconds after the warm-up (tools/bench's cost
+// run, which reads the CPU time itself).
 //
 //   scene_bench.exe scene <notes> <currency> <warm-up frames> <frames>
 //   scene_bench.exe bare <warm-up frames> <frames>
+//   scene_bench.exe paced <notes> <currency> <warm-up seconds> <measured seconds>
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -13,6 +17,7 @@
 
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
+#include "scene/frame_pacing.h"
 #include "scene/win32/scene_surface.h"
 #include "tools/bench_scene/frame_times.h"
 
@@ -21,7 +26,12 @@ static const int kFrontOn = 1;  // a steady camera: every frame draws the same k
 
 static struct {
     FrameTimes times;
+    long pacedFramesAtStart;
+    double pacedStartSeconds;
+    double pacedFramesPerSecond;
 } gBench;
+
+static const UINT kMillisecondsPerSecond = 1000;
 
 static double fileTimeSeconds(const FILETIME& t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) * 1e-7;
@@ -62,12 +72,45 @@ static void writeSettings(DWORD notes, DWORD currency) {
 // The scene's frames are WM_PAINTs of its child window; one dispatched paint is one frame.
 static void runScene() {
     initHostState(GetModuleHandleA(NULL));
+    unpaceSceneFrames();  // frame times, not a paced run
     if (startSaverWindow(NULL) != SaverStart::Created) std::exit(2);
     MSG message;
     while (!gBench.times.done() && GetMessageA(&message, NULL, 0, 0) > 0) {
         DispatchMessageA(&message);
         if (message.message == WM_PAINT) frameDone();
     }
+}
+
+static double counterSeconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
+}
+
+static void CALLBACK startMeasuring(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(NULL, timer);
+    gBench.pacedFramesAtStart = framesPresentedSinceStart();
+    gBench.pacedStartSeconds = counterSeconds();
+}
+
+static void CALLBACK stopMeasuring(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(NULL, timer);
+    gBench.pacedFramesPerSecond = (framesPresentedSinceStart() - gBench.pacedFramesAtStart) /
+                                  (counterSeconds() - gBench.pacedStartSeconds);
+    DestroyWindow(saverWindowHandle());
+}
+
+// The saver as skyfold.scr /s runs it; thread timers mark the measured span and end the run.
+static void runPaced(const char* warmUpSeconds, const char* measuredSeconds) {
+    initHostState(GetModuleHandleA(NULL));
+    const UINT warmUp = static_cast<UINT>(std::atof(warmUpSeconds) * kMillisecondsPerSecond);
+    const UINT measured = static_cast<UINT>(std::atof(measuredSeconds) * kMillisecondsPerSecond);
+    SetTimer(NULL, 0, warmUp, startMeasuring);
+    SetTimer(NULL, 0, warmUp + measured, stopMeasuring);
+    runSaverWindow(NULL);
+    std::printf("{\"fps\": %.1f}\n", gBench.pacedFramesPerSecond);
+    std::fflush(stdout);
 }
 
 static LRESULT CALLBACK bareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -99,6 +142,12 @@ static void runBare() {
 }
 
 int main(int argc, char** argv) {
+    if (argc == 6 && std::strcmp(argv[1], "paced") == 0) {
+        writeSettings(static_cast<DWORD>(std::atol(argv[2])),
+                      static_cast<DWORD>(std::atol(argv[3])));
+        runPaced(argv[4], argv[5]);
+        ExitProcess(0);
+    }
     BenchArguments run;
     if (!readBenchArguments(argc, argv, &gBench.times, &run)) return 2;
     if (run.notes) {

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "scene/frame_pacing.h"
 #include "scene/gl_api.h"
 #include "scene/x11/scene_surface.h"
 #include "settings/x11/settings_store.h"
@@ -82,7 +83,10 @@ static bool openFullScreenWindow() {
 static void runScene(int notes, int currency) {
     SettingOverrides overrides = {true, true, true, SaverSettings{notes, FrontOn, currency}};
     setSettingOverrides(overrides);
-    if (!openFullScreenWindow() || !createScene(gBench.display, gBench.window)) std::exit(2);
+    const SceneFrameOptions unpaced = {kUnpacedFrameRate, false};  // frame times, not a paced run
+    if (!openFullScreenWindow() || !createScene(gBench.display, gBench.window, unpaced)) {
+        std::exit(2);
+    }
     while (!gBench.times.done()) {
         drawSceneFrame();
         frameDone();
