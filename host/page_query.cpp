@@ -67,18 +67,18 @@ static void addReason(PageQuery* query, const std::string& reason) {
     query->message += reason;
 }
 
+// The X11 program's --max-fps rule; in the browser 0 means the display's own rate, the most
+// animation frames it gives.
 static bool readFrameCap(const std::string& value, PageQuery* query,
                          char (&reason)[kOptionErrorBytes]) {
-    const bool digits = !value.empty() && value.size() <= 4 &&
-                        value.find_first_not_of("0123456789") == std::string::npos;
-    const long cap = digits ? std::strtol(value.c_str(), nullptr, 10) : -1;
-    if (cap < kNoFrameCap || cap > kMostFramesPerSecond) {
+    int32_t cap = kNoFrameCap;
+    if (!parseMaxFps(value.c_str(), &cap)) {
         std::snprintf(reason, sizeof reason, "'%.40s' is not a number from 0 (no cap) to %d",
-                      value.c_str(), kMostFramesPerSecond);
+                      value.c_str(), kHighestMaxFps);
         return false;
     }
     query->frameCapGiven = true;
-    query->framesPerSecondCap = static_cast<int32_t>(cap);
+    query->framesPerSecondCap = cap;
     return true;
 }
 
@@ -94,11 +94,15 @@ static void forget(const std::string& name, PageQuery* query) {
 bool readPageParameter(const std::string& name, const std::string& value, PageQuery* query) {
     char reason[kOptionErrorBytes];
     bool read = false;
+    // The option rules read C strings, which a decoded %00 would end early ("200%00x" as 200): it
+    // is read as a '?', which no rule takes.
+    std::string readable = value;
+    std::replace(readable.begin(), readable.end(), '\0', '?');
     if (name == "max-fps") {
-        read = readFrameCap(value, query, reason);
+        read = readFrameCap(readable, query, reason);
     } else {
         const SettingValue setting =
-            readSettingValue(name.c_str(), value.c_str(), &query->overrides, reason);
+            readSettingValue(name.c_str(), readable.c_str(), &query->overrides, reason);
         if (setting == SettingValue::NotASetting) {
             const char* meant = nameMeant(name);
             if (meant) addReason(query, name + ": no such setting; did you mean " + meant + "?");

@@ -10,12 +10,11 @@
 #include "settings/settings_file.h"
 
 const int32_t kNoFrameCap = 0;  // max-fps=0: as many frames as the display shows
-const int32_t kMostFramesPerSecond = 1000;
 
 struct PageQuery {
     SettingOverrides overrides;  // the settings it gives; a bad value gives none
     bool frameCapGiven;
-    int32_t framesPerSecondCap;  // kNoFrameCap, or 1 to kMostFramesPerSecond
+    int32_t framesPerSecondCap;  // kNoFrameCap, or 1 to kHighestMaxFps (program_options.h)
     std::string message;         // one line; empty when every parameter was understood
 };
 

@@ -70,6 +70,13 @@ bool parseWindowId(const char* text, uint32_t* windowId) {
     return parseUnsigned(hex ? text + 2 : text, hex ? 16 : 10, windowId) && *windowId != 0;
 }
 
+bool parseMaxFps(const char* text, int32_t* framesPerSecond) {
+    uint32_t fps = 0;
+    if (!parseUnsigned(text, 10, &fps) || fps > static_cast<uint32_t>(kHighestMaxFps)) return false;
+    *framesPerSecond = static_cast<int32_t>(fps);
+    return true;
+}
+
 static bool parseGeometry(const char* text, int32_t* width, int32_t* height) {
     const char* times = std::strpbrk(text, "xX");
     if (!times) return false;
@@ -238,12 +245,10 @@ static bool readPacing(Parser& parser, const OptionWord& option, ProgramOptions*
         options->showFps = true;
     } else if (std::strcmp(option.name, "max-fps") == 0) {
         if (!parser.value(option, &text)) return false;
-        uint32_t fps = 0;
-        if (!parseUnsigned(text, 10, &fps) || fps > static_cast<uint32_t>(kHighestMaxFps)) {
+        if (!parseMaxFps(text, &options->maxFps)) {
             return parser.fail("--max-fps: '%.40s' is not a number from 0 to %d", text,
                                kHighestMaxFps);
         }
-        options->maxFps = static_cast<int32_t>(fps);
     } else {
         *known = false;
     }

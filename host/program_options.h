@@ -53,6 +53,9 @@ enum class SettingValue { NotASetting, Read, Malformed };
 SettingValue readSettingValue(const char* name, const char* text, SettingOverrides* overrides,
                               char (&reason)[kOptionErrorBytes]);
 
+// Reads a frame ceiling as --max-fps takes it: decimal, 0 (no ceiling) to kHighestMaxFps.
+bool parseMaxFps(const char* text, int32_t* framesPerSecond);
+
 // Reads a window id as X programs write it: hexadecimal with 0x, or decimal; never 0.
 bool parseWindowId(const char* text, uint32_t* windowId);
 

@@ -34,6 +34,7 @@ TEST(PageQuery, ABadValueNamesItsParameterAndGivesNothing) {
                  query.overrides.currencyGiven || query.frameCapGiven);
     EXPECT_EQ("count: '+5' is not a number from 75 to 1500", readPageQuery("count=%2B5").message);
     EXPECT_EQ("count: ' 500' is not a number from 75 to 1500", readPageQuery("count=+500").message);
+    EXPECT_FALSE(readPageQuery("count=200%00x").overrides.noteCountGiven);
     EXPECT_EQ("max-fps: '' is not a number from 0 (no cap) to 1000",
               readPageQuery("max-fps").message);
 }
