@@ -13,6 +13,7 @@ add_library(skyfold_x11_pictures OBJECT ${SKYFOLD_EMBEDDED_BITMAP_SOURCES})
 add_library(skyfold_x11_settings OBJECT settings/x11/settings_store.cpp settings/x11/user_files.cpp)
 add_library(skyfold_x11_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
+  scene/frame_rate_overlay.cpp  # --fps, which only the X11 program has
   scene/x11/pacing_sources.cpp
   scene/x11/scene_surface.cpp)
 target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::OpenGL OpenGL::GLX OpenGL::GLU X11::X11

@@ -241,7 +241,7 @@ static bool readPacing(Parser& parser, const OptionWord& option, ProgramOptions*
     const char* text = nullptr;
     *known = true;
     if (std::strcmp(option.name, "fps") == 0) {
-        if (option.inlineValue) return parser.fail("--fps takes no value");
+        if (option.inlineValue) return parser.fail("--%s takes no value", option.name);
         options->showFps = true;
     } else if (std::strcmp(option.name, "max-fps") == 0) {
         if (!parser.value(option, &text)) return false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 
+#include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
 #include "scene/random_generator.h"
 #include "scene/render_state.h"
@@ -19,4 +20,12 @@ void startScene() {
     initRenderState();
     setViewProjection(viewWidth, viewHeight);
     startFrameClock();
+}
+
+void resizeSceneView(int32_t width, int32_t height) {
+    if (width == viewWidth && height == viewHeight) return;
+    keepBannerInView(viewWidth, width);
+    viewWidth = width;
+    viewHeight = height;
+    rebuildViewProjection();
 }

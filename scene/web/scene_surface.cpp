@@ -6,7 +6,6 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
 #include "scene/render_state.h"
 #include "scene/scene_host.h"
@@ -78,11 +77,7 @@ void drawSceneFrame() {
 
 void resizeScene(int32_t width, int32_t height) {
     scenePreview = hostIsPreview();
-    if (width == viewWidth && height == viewHeight) return;
-    keepBannerInView(viewWidth, width);
-    viewWidth = width;
-    viewHeight = height;
-    rebuildViewProjection();
+    resizeSceneView(width, height);
 }
 
 void pauseScene() {

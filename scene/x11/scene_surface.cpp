@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "scene/banner_motion.h"
 #include "scene/frame_clock.h"
 #include "scene/frame_pacing.h"
 #include "scene/frame_rate_meter.h"
@@ -185,11 +184,7 @@ void drawSceneFrame() {
 }
 
 void resizeScene(int32_t width, int32_t height) {
-    if (width == viewWidth && height == viewHeight) return;
-    keepBannerInView(viewWidth, width);
-    viewWidth = width;
-    viewHeight = height;
-    rebuildViewProjection();
+    resizeSceneView(width, height);
 }
 
 void destroyScene() {
