@@ -199,7 +199,7 @@ static bool readSetting(Parser& parser, const OptionWord& option, ProgramOptions
     if (!parser.value(option, &text)) return false;
     char reason[kOptionErrorBytes];
     if (readSettingValue(option.name, text, &options->overrides, reason) != SettingValue::Read) {
-        return parser.fail("--%s: %s", option.name, reason);
+        return parser.fail("--%s: %.120s", option.name, reason);  // fits the error line whole
     }
     return true;
 }
