@@ -46,7 +46,8 @@ target_link_libraries(skyfold_settings PRIVATE skyfold_x11_pictures skyfold_x11_
 
 # Counts a native GL program's buffer swaps when preloaded (tools/bench's cost run, the X11 tests).
 add_library(swap_count MODULE tools/bench_scene/swap_count.c)
-set_target_properties(swap_count PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set_target_properties(swap_count PROPERTIES PREFIX ""
+                      LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 target_compile_options(swap_count PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(swap_count PRIVATE ${CMAKE_DL_LIBS})
 

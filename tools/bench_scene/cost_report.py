@@ -21,8 +21,9 @@ SECONDS_PER_MINUTE = 60.0
 def plot(runs, path):
     figure, axes = plt.subplots(figsize=(9, 5.5))
     sizes = sorted({(r["width"], r["height"]) for r in runs})
-    colours = {"skyfold native": "tab:blue", "skyfold Wine": "tab:orange", "glmatrix": "tab:green",
-               "gears": "tab:red", "flipflop": "tab:purple"}
+    colours = {"skyfold native": "tab:blue", "skyfold Wine": "tab:orange",
+               "skyfold native unpaced": "tab:gray", "glmatrix": "tab:green", "gears": "tab:red",
+               "flipflop": "tab:purple"}
     notes = sorted({r["notes"] for r in runs if r["notes"]})
     for width, height in sizes:
         style = "-" if (width, height) == sizes[0] else "--"

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # One size of tools/bench's cost run, on the display and Wine prefix the caller has started: the
-# native saver and the Windows one under Wine, paced as in use, with 75, 200 and 1500 notes, and
-# xscreensaver's glmatrix, gears and flipflop at their defaults. Each program runs full screen;
-# after a warm-up its CPU time (its own process, every thread, from /proc) and its frames are read
-# over three equal parts of a measured span, and the medians of the three are printed as one JSON
-# line (the machine is shared: one part caught by another program's burst does not decide). Native programs' frames are their buffer swaps,
-# counted by swap_count.so; the Windows saver runs as scene_bench.exe's "paced" run (the saver's own
-# window, loop and pacing), which counts its presented frames itself, since Wine's swaps of a GL
-# child window do not all pass glXSwapBuffers.
+# native saver and the Windows one under Wine, paced as in use, with 75, 200 and 1500 notes (and
+# the native one unpaced, with --max-fps 0, as it drew before it was paced), and xscreensaver's
+# glmatrix, gears and flipflop at their defaults. Each program runs full screen; after a warm-up
+# its CPU time (its own process, every thread, from /proc) and its frames are read over three equal
+# parts of a measured span, and the medians of the three are printed as one JSON line (the machine
+# is shared: one part caught by another program's burst does not decide). Native programs' frames
+# are their buffer swaps, counted by swap_count.so; the Windows saver runs as scene_bench.exe's
+# "paced" run (the saver's own window, loop and pacing), which counts its presented frames itself,
+# since Wine's swaps of a GL child window do not all pass glXSwapBuffers.
 #   cost_run.sh <swap_count.so> <folder of scene_bench.exe> <native skyfold> \
 #               <warm-up s> <measured s>
 set -euo pipefail
@@ -94,6 +95,8 @@ for notes in 75 200 1500; do
     measure_native "skyfold native" "$notes" \
         "$native_saver" --fullscreen --count "$notes" --view-angle front-on --currency australian
     measure_windows "$notes"
+    measure_native "skyfold native unpaced" "$notes" "$native_saver" --fullscreen \
+        --count "$notes" --view-angle front-on --currency australian --max-fps 0
 done
 for hack in glmatrix gears flipflop; do
     measure_native "$hack" 0 "$hacks/$hack" --root
