@@ -9,7 +9,8 @@ add_library(skyfold_web_scene OBJECT
   ${SKYFOLD_EMBEDDED_BITMAP_SOURCES}
   scene/web/gl11.cpp
   scene/web/webgl_backend.cpp
-  scene/web/scene_surface.cpp)
+  scene/web/scene_surface.cpp
+  scene/web/webgl_context.cpp)
 add_library(skyfold_web_clock OBJECT scene/web/clock_source.cpp)
 foreach(objects skyfold_web_scene skyfold_web_clock)
   target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})

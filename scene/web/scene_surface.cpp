@@ -13,6 +13,7 @@
 #include "scene/scene_start.h"
 #include "scene/scene_view.h"
 #include "scene/web/scene_clock_pause.h"
+#include "scene/web/webgl_context.h"
 
 static struct {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE renderContext;
@@ -38,26 +39,15 @@ bool sceneQuitRequested() {
     return gSurface.quitRequested;
 }
 
-// The surface every platform asks for: opaque RGBA with a depth buffer, no multisampling, and a
-// buffer that the browser may discard once it has shown it.
 static bool makeContext(const char* canvasSelector) {
-    EmscriptenWebGLContextAttributes attributes;
-    emscripten_webgl_init_context_attributes(&attributes);
-    attributes.alpha = EM_FALSE;  // the clear colour's zero alpha must not let the page through
-    attributes.depth = EM_TRUE;
-    attributes.stencil = EM_FALSE;
-    attributes.antialias = EM_FALSE;
-    attributes.preserveDrawingBuffer = EM_FALSE;
-    attributes.majorVersion = 1;
-    attributes.minorVersion = 0;
-    gSurface.renderContext = emscripten_webgl_create_context(canvasSelector, &attributes);
-    if (gSurface.renderContext <= 0) {
-        showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't get a rendering context.");
-        return false;
-    }
-    if (emscripten_webgl_make_context_current(gSurface.renderContext) != EMSCRIPTEN_RESULT_SUCCESS) {
-        showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't activate the RC.");
-        return false;
+    switch (makeSceneContext(canvasSelector, &gSurface.renderContext)) {
+        case SceneContextResult::NotCreated:
+            showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't get a rendering context.");
+            return false;
+        case SceneContextResult::NotCurrent:
+            showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't activate the RC.");
+            return false;
+        case SceneContextResult::Made: break;
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "scene/gl_api.h"
+#include "scene/web/webgl_context.h"
 
 namespace {
 
@@ -162,19 +163,9 @@ static void setUpView() {
     glOrtho(-half, half, -half, half, kNearDistance, kFarDistance);
 }
 
-// The attributes scene/web/scene_surface.cpp asks for, so that the probe draws as the page does.
 static bool makeProbeContext() {
-    EmscriptenWebGLContextAttributes attributes;
-    emscripten_webgl_init_context_attributes(&attributes);
-    attributes.alpha = EM_FALSE;
-    attributes.depth = EM_TRUE;
-    attributes.stencil = EM_FALSE;
-    attributes.antialias = EM_FALSE;
-    attributes.preserveDrawingBuffer = EM_FALSE;
-    attributes.majorVersion = 1;
-    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
-        emscripten_webgl_create_context("#canvas", &attributes);
-    return context > 0 && emscripten_webgl_make_context_current(context) == EMSCRIPTEN_RESULT_SUCCESS;
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
+    return makeSceneContext("#canvas", &context) == SceneContextResult::Made;
 }
 
 int main() {
