@@ -89,7 +89,7 @@ TEST_F(Gl11, PushAndPopRestoreTheMatrixOfTheirOwnStack) {
     expectPoint({1.0f, 0.0f, 0.0f, 1.0f}, transform(draw.projection, {1.0f, 0.0f, 0.0f, 1.0f}));
 }
 
-TEST_F(Gl11, PerspectiveMapsTheFrustumOntoTheUnitCube) {
+TEST_F(Gl11, ProjectionsMapTheirVolumesOntoTheUnitCube) {
     glMatrixMode(GL_PROJECTION);
     gluPerspective(45.0, 2.0, 0.25, 100.0);
     const float* m = drawNow().projection;
@@ -101,14 +101,12 @@ TEST_F(Gl11, PerspectiveMapsTheFrustumOntoTheUnitCube) {
                                             nearCorner.z / nearCorner.w, 1.0f});
     const Point far = transform(m, {0.0f, 0.0f, -100.0f, 1.0f});
     EXPECT_NEAR(1.0f, far.z / far.w, 1e-5f);
-}
 
-TEST_F(Gl11, OrthoMapsItsBoxOntoTheUnitCube) {
-    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
     glOrtho(0.0, 1280.0, 0.0, 720.0, -1.0, 1.0);
-    const float* m = drawNow().projection;
-    expectPoint({-1.0f, -1.0f, 1.0f, 1.0f}, transform(m, {0.0f, 0.0f, -1.0f, 1.0f}));
-    expectPoint({1.0f, 1.0f, -1.0f, 1.0f}, transform(m, {1280.0f, 720.0f, 1.0f, 1.0f}));
+    const float* box = drawNow().projection;
+    expectPoint({-1.0f, -1.0f, 1.0f, 1.0f}, transform(box, {0.0f, 0.0f, -1.0f, 1.0f}));
+    expectPoint({1.0f, 1.0f, -1.0f, 1.0f}, transform(box, {1280.0f, 720.0f, 1.0f, 1.0f}));
 }
 
 TEST_F(Gl11, ListsReplayTheirStateCallsInOrderAroundTheirGeometry) {
@@ -156,22 +154,20 @@ TEST_F(Gl11, ALightPositionIsKeptInEyeCoordinatesOfItsMoment) {
     EXPECT_FLOAT_EQ(-5.0f, light[2]);
 }
 
-TEST_F(Gl11, ColourMaterialTracksTheCurrentColourOnlyWhileEnabled) {
+// Colour material follows the current colour only while enabled; lighting needs both switches.
+TEST_F(Gl11, ShadingStateFollowsItsSwitches) {
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
     glColor4f(1.0f, 0.5f, 0.25f, 0.5f);
     glDisable(GL_COLOR_MATERIAL);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    glEnable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
     const Gl11DrawState& state = drawNow().state;
     EXPECT_FLOAT_EQ(0.5f, state.materialDiffuse[1]);
     EXPECT_FLOAT_EQ(0.5f, state.materialDiffuse[3]);
     EXPECT_FLOAT_EQ(0.25f, state.materialAmbient[2]);
-}
-
-TEST_F(Gl11, LightingNeedsBothTheSwitchAndTheLight) {
-    glEnable(GL_LIGHTING);
-    glDisable(GL_LIGHT0);
-    EXPECT_FALSE(drawNow().state.lighting);
+    EXPECT_FALSE(state.lighting);
     glEnable(GL_LIGHT0);
     EXPECT_TRUE(drawNow().state.lighting);
     glDisable(GL_LIGHTING);

@@ -176,32 +176,35 @@ async function checkNoWebGl(url) {
     }
 }
 
-async function checkChromium(url) {
-    const browser = await launchChromium();
+// Opens the page in a browser just launched and runs the checks on it; the browser closes
+// whatever happens.
+async function inBrowser(launch, url, checks) {
+    const browser = await launch();
     try {
         const page = await probedPage(browser, problems);
         await page.goto(url);
+        await checks(browser, page);
+    } finally {
+        await browser.close();
+    }
+}
+
+async function checkChromium(url) {
+    await inBrowser(launchChromium, url, async (browser, page) => {
         await expectNotesShown(page, kDefaultNotes, 'Chromium');
         await checkQueries(page, url);
         await checkDialog(page, url);
         await checkViewSizes(page);
         await checkHidden(browser, page);
-    } finally {
-        await browser.close();
-    }
+    });
     await checkNoWebGl(url);
 }
 
 async function checkFirefox(url) {
-    const browser = await launchFirefox();
-    try {
-        const page = await probedPage(browser, problems);
-        await page.goto(url);
+    await inBrowser(launchFirefox, url, async (browser, page) => {
         await expectNotesShown(page, kDefaultNotes, 'Firefox');
         expectNoProblems('Firefox');
-    } finally {
-        await browser.close();
-    }
+    });
 }
 
 const url = fileUrl(pagePath);
