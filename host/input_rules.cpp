@@ -1,4 +1,4 @@
-// Mouse-travel arithmetic of the full-screen run, free of Win32 so that it is tested everywhere.
+// The input rules of a run, free of any window system so that they are tested everywhere.
 #include "host/input_rules.h"
 
 static uint64_t distance(int32_t a, int32_t b) {
@@ -12,4 +12,16 @@ uint64_t mouseTravel(ScreenPoint reference, ScreenPoint current) {
 
 bool mouseTravelEndsRun(ScreenPoint reference, ScreenPoint current) {
     return mouseTravel(reference, current) > kMouseMoveThresholdPixels;
+}
+
+bool keyEndsRun(DrawTarget target, bool isQuitKey) {
+    return target == DrawTarget::FullScreen || (target == DrawTarget::OwnWindow && isQuitKey);
+}
+
+bool pressEndsRun(DrawTarget target) {
+    return target == DrawTarget::FullScreen;
+}
+
+bool pointerTravelCounts(DrawTarget target) {
+    return target == DrawTarget::FullScreen;
 }

@@ -8,7 +8,8 @@
 #include "settings/note_count_scroll.h"
 
 const char kProgramUsage[] =
-    "usage: skyfold [--window [--geometry WxH] | --fullscreen | --root | --window-id ID]\n"
+    "usage: skyfold [--window [--geometry WxH] | --fullscreen | --background | --root |\n"
+    "                --window-id ID] [--platform x11|wayland]\n"
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
     "               [--currency australian|american|euro] [--max-fps N] [--fps]\n"
     "       skyfold --install-xscreensaver\n"
@@ -16,9 +17,15 @@ const char kProgramUsage[] =
     "Banknotes tumble down through a dark, fogged sky.\n"
     "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
     "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
-    "  --fullscreen       the whole screen; a key, a click or a mouse movement ends it\n"
-    "  --root             draw on the window in $XSCREENSAVER_WINDOW, or on the root window\n"
-    "  --window-id ID     draw on the window ID (0x... or decimal)\n"
+    "  --fullscreen       the whole screen (on Wayland every monitor); a key, a click or a\n"
+    "                     mouse movement ends it\n"
+    "  --background       Wayland only: every monitor's desktop background, under the\n"
+    "                     windows (a live wallpaper); input does not end it\n"
+    "  --root             X11 only: draw on the window in $XSCREENSAVER_WINDOW, or on the\n"
+    "                     root window\n"
+    "  --window-id ID     X11 only: draw on the window ID (0x... or decimal)\n"
+    "  --platform NAME    x11 or wayland; without it Wayland where $WAYLAND_DISPLAY is set\n"
+    "                     and no X11 window is named, X11 otherwise\n"
     "  --count N          notes falling, 75 to 1500\n"
     "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
     "  --currency NAME    australian, american or euro\n"
@@ -44,6 +51,9 @@ static const NamedValue kViewAngles[] = {
     {"bottom-up", BottomUp}, {"front-on", FrontOn}, {"top-down", TopDown}, {"random", Random}};
 static const NamedValue kCurrencies[] = {
     {"australian", AustralianDollars}, {"american", AmericanDollars}, {"euro", Euros}};
+static const NamedValue kWindowSystems[] = {
+    {"x11", static_cast<int32_t>(WindowSystem::X11)},
+    {"wayland", static_cast<int32_t>(WindowSystem::Wayland)}};
 
 // Unsigned digits of the base, all of them, fitting in 32 bits.
 static bool parseUnsigned(const char* text, unsigned base, uint32_t* value) {
@@ -210,12 +220,15 @@ static bool readTarget(Parser& parser, const OptionWord& option, ProgramOptions*
     *known = true;
     const bool flag = std::strcmp(option.name, "window") == 0 ||
                       std::strcmp(option.name, "fullscreen") == 0 ||
+                      std::strcmp(option.name, "background") == 0 ||
                       std::strcmp(option.name, "root") == 0;
     if (flag && option.inlineValue) return parser.fail("--%s takes no value", option.name);
     if (std::strcmp(option.name, "window") == 0) {
         options->target = DrawTarget::OwnWindow;
     } else if (std::strcmp(option.name, "fullscreen") == 0) {
         options->target = DrawTarget::FullScreen;
+    } else if (std::strcmp(option.name, "background") == 0) {
+        options->target = DrawTarget::Background;
     } else if (std::strcmp(option.name, "root") == 0) {
         options->target = DrawTarget::RootWindow;
     } else if (std::strcmp(option.name, "window-id") == 0) {
@@ -225,6 +238,13 @@ static bool readTarget(Parser& parser, const OptionWord& option, ProgramOptions*
         }
         options->target = DrawTarget::GivenWindow;
         *explicitWindowId = true;
+    } else if (std::strcmp(option.name, "platform") == 0) {
+        if (!parser.value(option, &text)) return false;
+        int32_t platform = 0;
+        if (!lookUpName(kWindowSystems, text, &platform)) {
+            return parser.fail("--platform: '%.40s' is not x11 or wayland", text);
+        }
+        options->platform = static_cast<WindowSystem>(platform);
     } else if (std::strcmp(option.name, "geometry") == 0) {
         if (!parser.value(option, &text)) return false;
         if (!parseGeometry(text, &options->width, &options->height)) {
@@ -278,7 +298,7 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
     *options = ProgramOptions{ProgramAction::Run, DrawTarget::OwnWindow, 0,
                               kDefaultWindowWidthPixels, kDefaultWindowHeightPixels,
                               SettingOverrides{false, false, false, SaverSettings{0, 0, 0}},
-                              kNoMaxFps, false};
+                              kNoMaxFps, false, WindowSystem::Automatic};
     error[0] = '\0';
     Parser parser = {argc, argv, 1, error};
     bool explicitWindowId = false;
@@ -306,4 +326,31 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
         if (!known) return parser.fail("unknown option '%.40s'", word);
     }
     return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);
+}
+
+static bool isX11Window(DrawTarget target) {
+    return target == DrawTarget::GivenWindow || target == DrawTarget::RootWindow;
+}
+
+bool chooseWindowSystem(const ProgramOptions& options, const char* waylandDisplay,
+                        WindowSystem* windowSystem, char (&error)[kOptionErrorBytes]) {
+    error[0] = '\0';
+    WindowSystem chosen = options.platform;
+    if (chosen == WindowSystem::Automatic) {
+        const bool compositor = waylandDisplay && *waylandDisplay;
+        chosen = compositor && !isX11Window(options.target) ? WindowSystem::Wayland
+                                                            : WindowSystem::X11;
+    }
+    if (chosen == WindowSystem::Wayland && isX11Window(options.target)) {
+        std::snprintf(error, kOptionErrorBytes, "--root, --window-id and XSCREENSAVER_WINDOW "
+                      "name X11 windows, not Wayland ones");
+        return false;
+    }
+    if (chosen == WindowSystem::X11 && options.target == DrawTarget::Background) {
+        std::snprintf(error, kOptionErrorBytes, "--background is for Wayland desktops%s",
+                      options.platform == WindowSystem::X11 ? "" : ", and WAYLAND_DISPLAY is not set");
+        return false;
+    }
+    *windowSystem = chosen;
+    return true;
 }

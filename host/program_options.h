@@ -1,7 +1,7 @@
-// The command line of the native X11 program: where it draws (a window of its own, the whole
-// screen, or a window that xscreensaver gives it), the settings that stand in for the stored ones
-// for one run, its frame-rate ceiling and display, and the usage text. Pure text; the X11 entry
-// opens the display and does the rest.
+// The command line of the native Linux program: where it draws (a window of its own, the whole
+// screen, the desktop's background, or a window that xscreensaver gives it) and on which window
+// system, the settings that stand in for the stored ones for one run, its frame-rate ceiling and
+// display, and the usage text. Pure text; the entry opens the display and does the rest.
 #pragma once
 
 #include <cstddef>
@@ -20,7 +20,14 @@ enum class DrawTarget {
     OwnWindow,    // --window, or no option at all: a window of its own, q or Escape ends it
     FullScreen,   // --fullscreen: input ends it, as a Windows full-screen run
     GivenWindow,  // --window-id, or $XSCREENSAVER_WINDOW: never maps a window of its own
-    RootWindow    // --root with no $XSCREENSAVER_WINDOW: the screen's root window
+    RootWindow,   // --root with no $XSCREENSAVER_WINDOW: the screen's root window
+    Background    // --background (Wayland): under every window, and no input ends it
+};
+
+enum class WindowSystem {
+    Automatic,  // no --platform: chooseWindowSystem decides
+    X11,
+    Wayland
 };
 
 const int32_t kDefaultWindowWidthPixels = 1280;
@@ -36,6 +43,7 @@ struct ProgramOptions {
     SettingOverrides overrides;
     int32_t maxFps;                // --max-fps: frames per second, 0 unpaced, or kNoMaxFps
     bool showFps;                  // --fps: the frame rate in the lower left corner
+    WindowSystem platform;         // --platform, or Automatic
 };
 
 const size_t kOptionErrorBytes = 160;
@@ -45,6 +53,13 @@ const size_t kOptionErrorBytes = 160;
 // option, a missing or malformed value, or a malformed $XSCREENSAVER_WINDOW that the run would use.
 bool parseProgramOptions(int argc, const char* const* argv, const char* xscreensaverWindow,
                          ProgramOptions* options, char (&error)[kOptionErrorBytes]);
+
+// The window system a run uses: the one --platform names; else X11 for the targets that are X11
+// windows (--root, --window-id, $XSCREENSAVER_WINDOW); else Wayland where waylandDisplay
+// ($WAYLAND_DISPLAY, or null) names a compositor; else X11. False with a one-line reason when the
+// target does not exist on the window system that --platform names.
+bool chooseWindowSystem(const ProgramOptions& options, const char* waylandDisplay,
+                        WindowSystem* windowSystem, char (&error)[kOptionErrorBytes]);
 
 // How a setting option reads its value, the one rule for the command line and the page's URL
 // query: name is count, view-angle or currency (no dashes); text its value. Malformed leaves

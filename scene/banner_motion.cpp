@@ -6,14 +6,7 @@
 
 #include "scene/random_generator.h"
 
-static struct {
-    float bannerX;
-    float bannerY;
-    float phaseStart;  // seconds: when the next slide begins
-    bool isLeaving;
-    bool atTopEdge;
-    bool isPlaced;
-} gBanner = {0.0f, 5.0f, 0.0f, false, false, false};
+static BannerState gBanner = {0.0f, 5.0f, 0.0f, false, false, false};
 
 static const float kSlideSeconds = 1.0f;
 static const float kSlideTravelPixels = 40.0f;
@@ -24,6 +17,16 @@ static const double kQuarterTurnRadians = 1.5707963267948966;
 
 void startBanner(float frameTimeSeconds) {
     gBanner.phaseStart = frameTimeSeconds;
+}
+
+BannerState freshBannerState(float frameTimeSeconds) {
+    return {0.0f, kBottomRestPixels, frameTimeSeconds, false, false, false};
+}
+
+BannerState exchangeBannerState(const BannerState& next) {
+    const BannerState previous = gBanner;
+    gBanner = next;
+    return previous;
 }
 
 // Bottom edge of the banner part-way (progress 0 to 1) through the running slide.

@@ -23,3 +23,20 @@ BannerPlacement advanceBanner(float frameTimeSeconds, int32_t viewWidthPixels,
 // The view has changed from oldWidthPixels to newWidthPixels wide: a banner flush right stays
 // flush right.
 void keepBannerInView(int32_t oldWidthPixels, int32_t newWidthPixels);
+
+// The banner's whole state. A scene drawn on several views at once (a Wayland run's monitors)
+// gives each view a banner of its own by exchanging this around the view's frame.
+struct BannerState {
+    float bannerX;
+    float bannerY;
+    float phaseStart;  // seconds: when the next slide begins
+    bool isLeaving;
+    bool atTopEdge;
+    bool isPlaced;
+};
+
+// A banner that has not appeared yet, timed from the given moment (as startBanner times it).
+BannerState freshBannerState(float frameTimeSeconds);
+
+// Makes next the banner that advanceBanner moves and returns the one it replaces.
+BannerState exchangeBannerState(const BannerState& next);

@@ -18,6 +18,9 @@ static struct {
 static const double kWaitingShareOfRefresh = 0.85;  // a frame this long waited for the display
 static const int kFramesPerJudgement = 30;
 static const double kSafetyNetShareOfPeriod = 0.95; // the grid's period while the swap paces
+// An offered frame this close to its due time (a share of the refresh period) is drawn: the next
+// offer would come a whole refresh later, and callbacks arrive with some jitter.
+static const double kOfferEarlinessShareOfRefresh = 0.5;
 
 double usableRefreshHertz(double reportedHertz) {
     // Written so that NaN fails it too.
@@ -89,4 +92,26 @@ long framesPresentedSinceStart() {
 
 bool swapWaitsForDisplay() {
     return gPacing.swapWaits;
+}
+
+// True when every frame the display offers is to be drawn: unpaced, or aiming at its full rate.
+static bool drawsEveryOffer(double targetFps, double refreshHertz) {
+    return targetFps <= 0.0 || targetFps >= usableRefreshHertz(refreshHertz);
+}
+
+double secondsUntilOfferedFrame(const OfferedFramePacing& pacing, double targetFps,
+                                double refreshHertz, double nowSeconds) {
+    if (drawsEveryOffer(targetFps, refreshHertz)) return 0.0;
+    const double early = kOfferEarlinessShareOfRefresh / usableRefreshHertz(refreshHertz);
+    const double wait = pacing.nextDueSeconds - nowSeconds;
+    return wait > early ? wait : 0.0;
+}
+
+void offeredFrameDrawn(OfferedFramePacing* pacing, double targetFps, double nowSeconds) {
+    if (targetFps <= 0.0) return;
+    const double period = 1.0 / targetFps;
+    const bool fellBehind = nowSeconds - pacing->nextDueSeconds > period;
+    const double from = fellBehind || pacing->nextDueSeconds == 0.0 ? nowSeconds
+                                                                     : pacing->nextDueSeconds;
+    pacing->nextDueSeconds = from + period;
 }

@@ -12,6 +12,12 @@ const double kBatteryFramesPerSecond = 30.0;
 const int32_t kNoFrameRateCeiling = -1;      // no --max-fps: the display's rate
 const int32_t kUnpacedFrameRate = 0;         // --max-fps 0: as fast as the renderer goes
 
+// How a run paces and shows its frames, as its command line asks.
+struct SceneFrameOptions {
+    int32_t frameRateCeiling;  // frames per second, kNoFrameRateCeiling or kUnpacedFrameRate
+    bool showFrameRate;        // the frame rate in the lower left corner
+};
+
 struct PacingConditions {
     double refreshHertz;         // the display's, as the platform reports it; 0 when unknown
     bool onBattery;
@@ -44,3 +50,18 @@ long framesPresentedSinceStart();
 
 // True once frame times show that presenting waits for the display, so the pump need not.
 bool swapWaitsForDisplay();
+
+// Pacing of a surface whose frames the display offers, one per refresh at most (a Wayland
+// surface's frame callback): every offered frame is drawn while the target rate reaches the
+// display's; under it (battery, the user's ceiling) an offered frame waits until it is due on a grid
+// of the target rate, so that the others are passed over. Each surface keeps one of these.
+struct OfferedFramePacing {
+    double nextDueSeconds;  // 0 before the first frame: due at once
+};
+
+// Seconds an offered frame waits before it is drawn; 0 to draw it now.
+double secondsUntilOfferedFrame(const OfferedFramePacing& pacing, double targetFps,
+                                double refreshHertz, double nowSeconds);
+
+// The surface drew a frame at nowSeconds.
+void offeredFrameDrawn(OfferedFramePacing* pacing, double targetFps, double nowSeconds);

@@ -4,12 +4,7 @@
 
 #include <cstdio>
 
-static struct {
-    double secondStartSeconds;
-    double cpuSecondsAtStart;
-    long frames;              // presented since the second began
-    char text[kFrameRateTextBytes];
-} gMeter;
+static FrameRateMeterState gMeter;
 
 static const double kMeterPeriodSeconds = 1.0;
 static const double kPercentPerShare = 100.0;
@@ -35,4 +30,10 @@ void countMeteredFrame(double nowSeconds, CpuSecondsReading cpuSeconds) {
 
 const char* frameRateText() {
     return gMeter.text;
+}
+
+FrameRateMeterState exchangeFrameRateMeter(const FrameRateMeterState& next) {
+    const FrameRateMeterState previous = gMeter;
+    gMeter = next;
+    return previous;
 }

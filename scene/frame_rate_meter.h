@@ -16,3 +16,15 @@ void countMeteredFrame(double nowSeconds, CpuSecondsReading cpuSeconds);
 
 // "FPS: 59.9\nCPU: 12%": lines separated by '\n'; empty before the first second is over.
 const char* frameRateText();
+
+// The meter's whole state. A scene drawn on several views at once gives each view its own rate by
+// exchanging this around the view's frame.
+struct FrameRateMeterState {
+    double secondStartSeconds;
+    double cpuSecondsAtStart;
+    long frames;  // presented since the second began
+    char text[kFrameRateTextBytes];
+};
+
+// Makes next the meter that countMeteredFrame counts on and returns the one it replaces.
+FrameRateMeterState exchangeFrameRateMeter(const FrameRateMeterState& next);

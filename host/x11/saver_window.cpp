@@ -10,10 +10,11 @@
 #include <poll.h>
 
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 
 #include "host/input_rules.h"
+#include "host/unix/saver_run.h"
+#include "host/x11/display_report.h"
 #include "scene/frame_pacing.h"
 #include "scene/scene_platform.h"
 #include "scene/x11/scene_surface.h"
@@ -23,7 +24,6 @@ static struct {
     Window window;          // the one the scene draws on
     bool ownsWindow;        // made here (its own window or the full screen), destroyed here
     DrawTarget target;
-    bool isPreview;
     Colormap colormap;      // of a window made here; None otherwise
     Cursor blankCursor;     // full screen only
     Atom deleteWindow;      // WM_DELETE_WINDOW: the window manager's close
@@ -32,10 +32,8 @@ static struct {
     bool ending;
     bool windowGone;
     bool errorSeen;         // any X error since the start
-    volatile std::sig_atomic_t signalled;  // SIGTERM, SIGINT or SIGHUP came
 } gRun;
 
-static const int kNarrowestBannerViewPixels = 640;  // narrower is a preview pane: no banner
 static const int kSurfaceFailedExitCode = 1;
 static const long kOwnWindowEvents = KeyPressMask | StructureNotifyMask;
 static const long kFullScreenEvents =
@@ -46,20 +44,6 @@ static const char kWindowTitle[] = "Skyfold";
 // the wait ends, so no single wait may be longer than this.
 static const int kLongestWaitMilliseconds = 50;
 static const double kMillisecondsPerSecond = 1000.0;
-
-bool hostIsPreview() { return gRun.isPreview; }
-
-static void onSignal(int) {
-    gRun.signalled = 1;
-}
-
-// No SA_RESTART: a signal also cuts short whatever the loop is waiting in.
-static void installSignalHandlers() {
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) sigaction(signalNumber, &action, NULL);
-}
 
 // NOTE: a daemon destroys its window when the user comes back, often while a frame is being drawn;
 // the errors that the drawing then causes only mean that the run is over.
@@ -152,6 +136,7 @@ static bool setUpWindow(const ProgramOptions& options) {
         case DrawTarget::RootWindow: return takeWindow(DefaultRootWindow(gRun.display));
         case DrawTarget::OwnWindow:
         case DrawTarget::FullScreen: return makeWindow(options);
+        case DrawTarget::Background: break;  // Wayland's alone: refused before a run starts
     }
     return false;
 }
@@ -169,18 +154,17 @@ static void endRun() {
 }
 
 static void onKeyPress(XEvent& event) {
-    if (gRun.target == DrawTarget::FullScreen) return endRun();
     const KeySym key = XLookupKeysym(&event.xkey, 0);
-    if (gRun.target == DrawTarget::OwnWindow && (key == XK_q || key == XK_Escape)) endRun();
+    if (keyEndsRun(gRun.target, key == XK_q || key == XK_Escape)) endRun();
 }
 
 static void onButtonPress(XEvent&) {
-    if (gRun.target == DrawTarget::FullScreen) endRun();
+    if (pressEndsRun(gRun.target)) endRun();
 }
 
 // Travel is measured from the reference point, so small moves add up.
 static void onPointerMotion(XEvent& event) {
-    if (gRun.target != DrawTarget::FullScreen) return;
+    if (!pointerTravelCounts(gRun.target)) return;
     const ScreenPoint current = {event.xmotion.x_root, event.xmotion.y_root};
     if (mouseTravelEndsRun(gRun.mouseReference, current)) endRun();
 }
@@ -246,7 +230,7 @@ static void dispatchEvent(XEvent& event) {
 // ---- the run ---------------------------------------------------------------------------------
 
 static bool runIsOver() {
-    return gRun.ending || gRun.windowGone || gRun.signalled || sceneQuitRequested();
+    return gRun.ending || gRun.windowGone || runSignalled() || sceneQuitRequested();
 }
 
 static void handlePendingEvents() {
@@ -289,15 +273,20 @@ static void releaseWindow() {
     XCloseDisplay(display);
 }
 
-int runSaverWindow(Display* display, const ProgramOptions& options) {
+int runX11Saver(const ProgramOptions& options) {
+    Display* display = XOpenDisplay(NULL);
+    if (!display) {
+        reportNoDisplay();
+        return kSurfaceFailedExitCode;
+    }
     gRun.display = display;
     XSetErrorHandler(onXError);
-    installSignalHandlers();
+    installRunSignals();
     if (!setUpWindow(options)) {
         XCloseDisplay(display);
         return kSurfaceFailedExitCode;
     }
-    gRun.isPreview = windowWidth() < kNarrowestBannerViewPixels;
+    setRunIsPreview(viewIsPreviewPane(windowWidth()));
     gRun.mouseReference = pointerPosition();
     const SceneFrameOptions frames = {
         options.maxFps == kNoMaxFps ? kNoFrameRateCeiling : options.maxFps, options.showFps};

@@ -6,11 +6,9 @@
 #error "host/x11/saver_window.h belongs to the X11 host"
 #endif
 
-#include <X11/Xlib.h>
-
 #include "host/program_options.h"
-#include "scene/scene_host.h"  // hostIsPreview, which this host implements for the scene
 
-// Runs the scene on the display as the options say, to its end; returns the exit code (0, or 1
-// when there is no window to draw on or the scene cannot make its surface).
-int runSaverWindow(Display* display, const ProgramOptions& options);
+// Opens the display and runs the scene on it as the options say, to its end; returns the exit
+// code (0, or 1 when there is no display or window to draw on or the scene cannot make its
+// surface).
+int runX11Saver(const ProgramOptions& options);

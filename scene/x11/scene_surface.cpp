@@ -1,11 +1,10 @@
 // The OpenGL surface of a run on X11: the GLX context on the host's window and its swap interval,
 // the frame's pacing, clock, draw and swap, and the teardown order. Failures are reported on
-// stderr with the texts the Windows build shows in its message boxes.
+// stderr with the texts the Windows build shows in its message boxes (scene/unix/scene_report).
 #include "scene/x11/scene_surface.h"
 
 #include <GL/glx.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "scene/frame_clock.h"
@@ -16,6 +15,7 @@
 #include "scene/scene_platform.h"
 #include "scene/scene_start.h"
 #include "scene/scene_view.h"
+#include "scene/unix/machine_sources.h"
 #include "scene/x11/pacing_sources.h"
 
 typedef void (*SwapIntervalExtFn)(Display* display, GLXDrawable drawable, int interval);
@@ -27,7 +27,6 @@ static struct {
     Window window;
     int screen;
     GLXContext renderContext;
-    bool quitRequested;
     bool showFrameRate;
     bool paced;
     double powerReadSeconds;  // frame-clock time of the last power-state reading
@@ -35,18 +34,6 @@ static struct {
 
 static const double kPowerRereadSeconds = 15.0;  // a laptop unplugged mid-run slows down soon
 
-
-void showSceneError(const char* caption, const char* text) {
-    std::fprintf(stderr, "skyfold: %s: %s\n", caption, text);
-}
-
-void quitSceneRun() {
-    gSurface.quitRequested = true;
-}
-
-bool sceneQuitRequested() {
-    return gSurface.quitRequested;
-}
 
 static bool reportFailure(const char* text) {
     showSceneError(kSurfaceFailureCaption, text);

@@ -12,15 +12,13 @@
 
 #include <cstdint>
 
+#include "scene/frame_pacing.h"        // SceneFrameOptions
+#include "scene/unix/scene_report.h"  // sceneQuitRequested
+
 // The visual for a window the host makes itself: double-buffered RGBA with a 16-bit depth buffer,
 // as the scene asks of every surface. Null after the failure has been reported. XFree it.
 XVisualInfo* chooseSceneVisual(Display* display, int screen);
 
-// How a run paces and shows its frames.
-struct SceneFrameOptions {
-    int32_t frameRateCeiling;  // frames per second, kNoFrameRateCeiling or kUnpacedFrameRate
-    bool showFrameRate;        // the frame rate in the lower left corner
-};
 
 // Builds the scene on the window: GLX context with a swap interval of 1 where the driver offers
 // one (0 for an unpaced run), settings, render state, every texture and display list, projection,
@@ -38,6 +36,3 @@ void resizeScene(int32_t width, int32_t height);
 
 // Releases the textures and lists in their order, then the context.
 void destroyScene();
-
-// True once the scene has asked for the run to end (quitSceneRun).
-bool sceneQuitRequested();

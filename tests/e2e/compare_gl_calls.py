@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Compares the OpenGL calls of two runs of the saver, as `apitrace dump` prints them: the scene's
 creation and its teardown call for call with every argument, and each frame call for call by name
-(the arguments of a frame follow the clock). The window system's own calls (glX..., and the calls
-apitrace marks as fake) are left out, since each platform makes its own.
+(the arguments of a frame follow the clock). The window system's own calls (glX..., egl..., and
+the calls apitrace marks as fake) are left out, since each platform makes its own; its swap,
+glXSwapBuffers or eglSwapBuffers, ends a frame.
 
     compare_gl_calls.py windows.dump native.dump
 """
@@ -15,7 +16,7 @@ def calls(path):
     with open(path, errors="replace") as dump:
         for line in dump:
             line = line.rstrip("\n")
-            if line.startswith("glXSwapBuffers"):
+            if line.startswith(("glXSwapBuffers", "eglSwapBuffers")):
                 yield "swap"
             elif line.startswith("gl") and not line.startswith("glX") and "// fake" not in line:
                 yield line

@@ -123,3 +123,30 @@ TEST(FrameRateMeter, ShowsFramesAndCoreShareOfTheLastSecondReadingCpuTimeOnceASe
     EXPECT_STREQ("FPS: 60.0\nCPU: 25%", frameRateText());
     EXPECT_EQ(1, gCpuReadings);
 }
+
+// A Wayland surface is offered one frame a refresh: all are drawn at the display's rate; under a
+// lower target the offers in between wait until the grid makes them due, and an offer that comes
+// just before its due time (callbacks jitter) is drawn at once.
+TEST(FramePacing, OfferedFramesAreDrawnOnTheTargetsGrid) {
+    OfferedFramePacing pacing = {};
+    EXPECT_EQ(0.0, secondsUntilOfferedFrame(pacing, 60.0, 60.0, 1.0));
+    EXPECT_EQ(0.0, secondsUntilOfferedFrame(pacing, 0.0, 60.0, 1.0));  // unpaced
+    const double refresh = 1.0 / 60.0;
+    int drawn = 0;
+    double waited = 0.0;
+    for (int offer = 0; offer < 60; ++offer) {  // one second of offers, each 0.3 ms late
+        const double now = 2.0 + offer * refresh + 0.0003;
+        const double wait = secondsUntilOfferedFrame(pacing, 30.0, 60.0, now);
+        if (wait > 0.0) {
+            waited += wait;
+            continue;
+        }
+        offeredFrameDrawn(&pacing, 30.0, now);
+        ++drawn;
+    }
+    EXPECT_EQ(30, drawn);
+    EXPECT_GT(waited, 0.0);
+    // A surface that offered nothing for a while (hidden) starts a fresh grid, with no burst.
+    offeredFrameDrawn(&pacing, 30.0, 9.0);
+    EXPECT_NEAR(1.0 / 30.0, secondsUntilOfferedFrame(pacing, 30.0, 60.0, 9.0), 1e-9);
+}

@@ -22,3 +22,26 @@ TEST(MouseTravel, NeverOverflowsAtTheEdgesOfTheCoordinateRange) {
     EXPECT_TRUE(mouseTravelEndsRun(high, low));
     EXPECT_FALSE(mouseTravelEndsRun(high, {INT32_MAX - 2, INT32_MAX - 2}));
 }
+
+// Only the saver's own screens and windows answer to input: the daemon's window and the desktop's
+// background belong to someone else, and a window of its own ends on q or Escape alone.
+TEST(InputRules, WhatEndsEachKindOfRun) {
+    struct Case {
+        DrawTarget target;
+        bool anyKey, quitKey, press, travel;
+    };
+    const Case cases[] = {
+        {DrawTarget::FullScreen, true, true, true, true},
+        {DrawTarget::OwnWindow, false, true, false, false},
+        {DrawTarget::GivenWindow, false, false, false, false},
+        {DrawTarget::RootWindow, false, false, false, false},
+        {DrawTarget::Background, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const int target = static_cast<int>(c.target);
+        EXPECT_EQ(c.anyKey, keyEndsRun(c.target, false)) << target;
+        EXPECT_EQ(c.quitKey, keyEndsRun(c.target, true)) << target;
+        EXPECT_EQ(c.press, pressEndsRun(c.target)) << target;
+        EXPECT_EQ(c.travel, pointerTravelCounts(c.target)) << target;
+    }
+}

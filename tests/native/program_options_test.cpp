@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,44 @@ TEST(ProgramOptions, FrameRateCeilingAndDisplay) {
     EXPECT_EQ(1000, parse({"--max-fps=1000"}).options.maxFps);
 }
 
+// Where each target draws: an X11 window named anywhere keeps the run on X11, a compositor takes
+// the rest, and a target that the named window system lacks is refused in one line.
+TEST(ProgramOptions, ChoosesTheWindowSystem) {
+    struct Case {
+        std::vector<const char*> words;
+        const char* daemonWindow;
+        const char* waylandDisplay;
+        WindowSystem expected;  // Automatic: refused
+    };
+    const Case cases[] = {
+        {{}, nullptr, "wayland-0", WindowSystem::Wayland},
+        {{"--fullscreen"}, nullptr, "wayland-0", WindowSystem::Wayland},
+        {{"--background"}, nullptr, "/run/user/1000/wayland-1", WindowSystem::Wayland},
+        {{"--fullscreen"}, nullptr, "", WindowSystem::X11},
+        {{}, nullptr, nullptr, WindowSystem::X11},
+        {{"--root"}, nullptr, "wayland-0", WindowSystem::X11},
+        {{"--window-id", "0x42"}, nullptr, "wayland-0", WindowSystem::X11},
+        {{"--fullscreen"}, "0x600008", "wayland-0", WindowSystem::X11},
+        {{"--platform", "x11"}, nullptr, "wayland-0", WindowSystem::X11},
+        {{"--platform=wayland", "--window"}, nullptr, nullptr, WindowSystem::Wayland},
+        {{"--platform", "wayland", "--root"}, nullptr, "wayland-0", WindowSystem::Automatic},
+        {{"--background"}, nullptr, nullptr, WindowSystem::Automatic},
+        {{"--background", "--platform", "x11"}, nullptr, "wayland-0", WindowSystem::Automatic},
+    };
+    for (const Case& testCase : cases) {
+        const Parsed parsed = parse(testCase.words, testCase.daemonWindow);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        WindowSystem chosen = WindowSystem::Automatic;
+        char error[kOptionErrorBytes];
+        const bool accepted =
+            chooseWindowSystem(parsed.options, testCase.waylandDisplay, &chosen, error);
+        EXPECT_EQ(testCase.expected != WindowSystem::Automatic, accepted) << error;
+        if (accepted) EXPECT_EQ(testCase.expected, chosen);
+        else EXPECT_EQ(nullptr, std::strchr(error, '\n'));
+        if (!accepted) EXPECT_NE('\0', error[0]);
+    }
+}
+
 TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
     const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{"--count", "abc"}, "--count: 'abc' is not a number from 75 to 1500"},
@@ -95,6 +134,8 @@ TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
         {{"--geometry", "0x10"}, "--geometry: '0x10' is not WIDTHxHEIGHT"},
         {{"--geometry", "40000x10"}, "--geometry: '40000x10' is not WIDTHxHEIGHT"},
         {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--background=1"}, "--background takes no value"},
+        {{"--platform", "mir"}, "--platform: 'mir' is not x11 or wayland"},
         {{"--max-fps", "1001"}, "--max-fps: '1001' is not a number from 0 to 1000"},
         {{"--max-fps", "-1"}, "--max-fps: '-1' is not a number from 0 to 1000"},
         {{"--max-fps"}, "--max-fps needs a value"},

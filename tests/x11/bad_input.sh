@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Bad input to the native program: bad options and values, no display (for a run and for the
-# settings dialog), a display without GLX and a window that does not exist each end with 1 after
-# one line saying why; hostile settings files (binary bytes, an endless line, huge numbers, a pipe,
+# settings dialog), a display without GLX, a window that does not exist and a wallpaper run without
+# Wayland each end with 1 after one line saying why; hostile settings files (binary bytes, an endless line, huge numbers, a pipe,
 # a folder, no read permission) never stop it from running.
 source "$(dirname "$0")/x11_lib.sh"
 
@@ -23,12 +23,12 @@ expect_refusal() {  # first line of stderr, then the arguments
 
 # Options are read before the display is opened: without one, the option is still what is wrong.
 for bad in "--count abc" "--currency yen" "--window-id x" "--geometry huge" "--bogus" "--count" \
-           "--max-fps 1001" "--fps=3"; do
+           "--max-fps 1001" "--fps=3" "--platform mir"; do
     DISPLAY= run $bad
     [ "$status" -eq 1 ] || fail "'$bad' ended with $status"
     [ -z "$out" ] || fail "'$bad' wrote to stdout"
     grep -q '^skyfold: ' <<<"$(head -n 1 <<<"$err")" || fail "'$bad' said: $err"
-    grep -q 'DISPLAY' <<<"$err" && fail "'$bad' tried the display: $err"
+    grep -q 'cannot open' <<<"$err" && fail "'$bad' tried the display: $err"
     [ "$(sed -n 2p <<<"$err" | cut -c1-15)" = "usage: skyfold " ] || fail "'$bad' gave no usage"
 done
 run --help
@@ -38,6 +38,8 @@ DISPLAY= expect_refusal "skyfold: cannot open a display: DISPLAY is not set" --w
 DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --window
 DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --config
 expect_refusal "skyfold: there is no window 0x3fffff0 on this display" --window-id 0x3fffff0
+expect_refusal "skyfold: --background is for Wayland desktops, and WAYLAND_DISPLAY is not set" \
+    --background
 
 # A display without GLX: the Windows build's texts for the step that fails.
 start_private_display -extension GLX

@@ -6,6 +6,7 @@ skyfold="$(cd "$bin_dir" && pwd)/skyfold"
 # NOTE: the GL driver is unloaded when the display closes, so LeakSanitizer cannot name the
 # driver's own allocations and reports them as leaks; memory errors and UB still end the run.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+unset WAYLAND_DISPLAY  # these runs are X11's, whatever session the tests run in
 scratch=$(mktemp -d)
 # Settings of the test's own, never the developer's.
 export XDG_CONFIG_HOME="$scratch/config"

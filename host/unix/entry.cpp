@@ -1,7 +1,7 @@
-// Process entry of the X11 program: reads the options, then opens the display and runs the saver
-// on the window they name, runs the settings dialog (--config), or adds Skyfold to xscreensaver's
-// list without a display. Bad input is one line on stderr, the usage after it, and exit status 1.
-#include <X11/Xlib.h>
+// Process entry of the Linux program: reads the options, then runs the saver on the window system
+// they choose (Wayland or X11), runs the settings dialog (--config), or adds Skyfold to
+// xscreensaver's list without a display. Bad input is one line on stderr, the usage after it, and
+// exit status 1.
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,19 +12,13 @@
 #include <string>
 
 #include "host/program_options.h"
-#include "host/x11/display_report.h"
+#include "host/wayland/saver_run.h"
 #include "host/x11/saver_window.h"
 #include "host/x11/xscreensaver_install.h"
 #include "settings/x11/settings_store.h"
 
 static const int kBadInputExitCode = 1;
 static const char kSettingsProgram[] = "skyfold-settings";
-
-static Display* openDisplay() {
-    Display* display = XOpenDisplay(NULL);
-    if (!display) reportNoDisplay();
-    return display;
-}
 
 // The settings dialog is a program of its own, installed beside this one; it takes this process's
 // place, so its exit status is the run's.
@@ -53,7 +47,10 @@ int main(int argc, char** argv) {
     if (options.action == ProgramAction::InstallXscreensaver) return installXscreensaverEntry();
     if (options.action == ProgramAction::Configure) return runSettingsProgram(argv[0]);
     setSettingOverrides(options.overrides);
-    Display* display = openDisplay();
-    if (!display) return kBadInputExitCode;
-    return runSaverWindow(display, options);
+    WindowSystem windowSystem = WindowSystem::X11;
+    if (!chooseWindowSystem(options, std::getenv("WAYLAND_DISPLAY"), &windowSystem, error)) {
+        std::fprintf(stderr, "skyfold: %s\n", error);
+        return kBadInputExitCode;
+    }
+    return windowSystem == WindowSystem::Wayland ? runWaylandSaver(options) : runX11Saver(options);
 }

@@ -1,5 +1,5 @@
-// The frame clock's time source on X11: the monotonic clock in nanoseconds, which every Linux
-// system has, so the millisecond fallback is never taken.
+// The frame clock's time source on Linux, X11 and Wayland alike: the monotonic clock in
+// nanoseconds, which every Linux system has, so the millisecond fallback is never taken.
 #include <time.h>
 
 #include "scene/clock_source.h"

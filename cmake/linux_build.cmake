@@ -1,0 +1,79 @@
+# Linux build: skyfold, a native program that draws the scene on X11 (GLX, on its own window, the
+# whole screen, or the window xscreensaver gives it) or on Wayland (EGL, on every monitor's layer
+# surface or a window of its own), and its settings dialog in GTK 3. The pictures are compiled into
+# the program.
+set(OpenGL_GL_PREFERENCE GLVND)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX EGL)
+find_package(X11 REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)  # the settings dialog (--config)
+pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-egl xkbcommon)
+include(cmake/embedded_bitmaps.cmake)
+include(cmake/wayland_protocols.cmake)
+
+# The pictures, the settings store and the scene, shared by the programs below; the scene's X11 and
+# Wayland surfaces apart.
+add_library(skyfold_linux_pictures OBJECT ${SKYFOLD_EMBEDDED_BITMAP_SOURCES})
+add_library(skyfold_linux_settings OBJECT settings/x11/settings_store.cpp
+            settings/x11/user_files.cpp)
+add_library(skyfold_linux_scene OBJECT
+  ${SKYFOLD_GL_SCENE_SOURCES}
+  scene/frame_rate_overlay.cpp  # --fps, which only the Linux program has
+  scene/scene_views.cpp         # a Wayland run's monitors
+  scene/unix/machine_sources.cpp
+  scene/unix/scene_report.cpp)
+target_link_libraries(skyfold_linux_scene PUBLIC OpenGL::OpenGL OpenGL::GLU)
+add_library(skyfold_x11_scene OBJECT scene/x11/pacing_sources.cpp scene/x11/scene_surface.cpp)
+target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::GLX X11::X11 X11::Xrandr)
+add_library(skyfold_wayland_scene OBJECT scene/wayland/scene_surface.cpp)
+target_link_libraries(skyfold_wayland_scene PUBLIC OpenGL::EGL PkgConfig::WAYLAND)
+# The clock is apart, so that a test can run the scene on a fixed one.
+add_library(skyfold_linux_clock OBJECT scene/unix/clock_source.cpp)
+set(SKYFOLD_LINUX_OBJECTS skyfold_linux_pictures skyfold_linux_settings skyfold_linux_scene
+                          skyfold_x11_scene skyfold_wayland_scene skyfold_linux_clock)
+foreach(objects ${SKYFOLD_LINUX_OBJECTS})
+  target_include_directories(${objects} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${objects} PRIVATE ${SKYFOLD_WARNINGS})
+  target_link_libraries(${objects} PUBLIC skyfold_portable)
+endforeach()
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+add_executable(skyfold
+  host/unix/entry.cpp
+  host/unix/saver_run.cpp
+  host/x11/display_report.cpp
+  host/x11/saver_window.cpp
+  host/x11/xscreensaver_install.cpp
+  host/wayland/monitor_surfaces.cpp
+  host/wayland/own_window.cpp
+  host/wayland/saver_lock.cpp
+  host/wayland/saver_run.cpp
+  host/wayland/seat_input.cpp)
+skyfold_wayland_protocols(skyfold
+  ${CMAKE_SOURCE_DIR}/host/wayland/protocols/wlr-layer-shell-unstable-v1.xml
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/unstable/xdg-decoration/xdg-decoration-unstable-v1.xml)
+target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
+target_link_libraries(skyfold PRIVATE ${SKYFOLD_LINUX_OBJECTS})
+
+# The settings dialog (GTK 3), which skyfold --config runs from beside itself: a program of its own,
+# so that the saver does not load the toolkit's many libraries at every start.
+add_executable(skyfold_settings host/x11/settings_entry.cpp host/x11/display_report.cpp
+               settings/x11/config_dialog.cpp settings/x11/settings_save.cpp)
+set_target_properties(skyfold_settings PROPERTIES OUTPUT_NAME skyfold-settings)
+target_compile_options(skyfold_settings PRIVATE ${SKYFOLD_WARNINGS})
+target_link_libraries(skyfold_settings PRIVATE skyfold_linux_pictures skyfold_linux_settings
+                      PkgConfig::GTK3)
+
+# Counts a native GL program's buffer swaps when preloaded (tools/bench's cost run, the X11 tests).
+add_library(swap_count MODULE tools/bench_scene/swap_count.c)
+set_target_properties(swap_count PROPERTIES PREFIX ""
+                      LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_compile_options(swap_count PRIVATE ${SKYFOLD_WARNINGS})
+target_link_libraries(swap_count PRIVATE ${CMAKE_DL_LIBS})
+
+# Frame-time benchmark of the real scene (tools/bench), beside the Wine one.
+add_executable(x11_scene_bench tools/bench_scene/x11_scene_bench.cpp)
+target_link_libraries(x11_scene_bench PRIVATE skyfold_linux_pictures skyfold_linux_settings
+                      skyfold_linux_scene skyfold_x11_scene skyfold_linux_clock)
+target_compile_options(x11_scene_bench PRIVATE ${SKYFOLD_WARNINGS})

@@ -1,0 +1,244 @@
+// The Wayland run: binds the compositor's globals, covers the monitors (or opens a window of its
+// own), and loops: it draws the views that are due, then sleeps on the connection until the next
+// view is due, the compositor says something, or a signal comes. Signals are blocked outside that
+// sleep, which unblocks them itself (ppoll), so one is never missed between a check and the wait.
+#include "host/wayland/saver_run.h"
+
+#include <poll.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/unix/saver_run.h"
+#include "host/wayland/monitor_surfaces.h"
+#include "host/wayland/own_window.h"
+#include "host/wayland/saver_lock.h"
+#include "host/wayland/seat_input.h"
+#include "host/wayland/wayland_globals.h"
+#include "scene/wayland/scene_surface.h"
+
+enum class RunEnd { Running, Ended, Failed };
+
+static struct {
+    wl_display* display;
+    wl_registry* registry;
+    WaylandGlobals globals;
+    DrawTarget target;
+    RunEnd end;
+    sigset_t waitMask;  // the signal mask while sleeping: the run's signals unblocked
+} gRun;
+
+static const int kEndedExitCode = 0;
+static const int kFailedExitCode = 1;
+static const uint32_t kCompositorVersion = 4;
+static const uint32_t kLayerShellVersion = 4;  // KWin offers 3, which does all the run asks
+static const uint32_t kWindowManagerVersion = 3;
+static const uint32_t kDecorationVersion = 1;
+static const double kMillisecondsPerSecond = 1000.0;
+
+const WaylandGlobals& waylandGlobals() {
+    return gRun.globals;
+}
+
+void endWaylandRun() {
+    if (gRun.end == RunEnd::Running) gRun.end = RunEnd::Ended;
+}
+
+void failWaylandRun() {
+    gRun.end = RunEnd::Failed;
+}
+
+// ---- globals -----------------------------------------------------------------------------------
+
+static void onPing(void*, xdg_wm_base* windowManager, uint32_t serial) {
+    xdg_wm_base_pong(windowManager, serial);
+}
+
+static const xdg_wm_base_listener kWindowManagerListener = {onPing};
+
+template <typename Proxy>
+static Proxy* bindGlobal(uint32_t name, const wl_interface* interface, uint32_t offered,
+                         uint32_t highest) {
+    return static_cast<Proxy*>(
+        wl_registry_bind(gRun.registry, name, interface, offered < highest ? offered : highest));
+}
+
+static void onGlobal(void*, wl_registry* registry, uint32_t name, const char* interface,
+                     uint32_t version) {
+    WaylandGlobals& globals = gRun.globals;
+    if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
+        globals.compositor = bindGlobal<wl_compositor>(name, &wl_compositor_interface, version,
+                                                       kCompositorVersion);
+    } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
+        globals.layerShell = bindGlobal<zwlr_layer_shell_v1>(
+            name, &zwlr_layer_shell_v1_interface, version, kLayerShellVersion);
+    } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
+        globals.windowManager = bindGlobal<xdg_wm_base>(name, &xdg_wm_base_interface, version,
+                                                        kWindowManagerVersion);
+        xdg_wm_base_add_listener(globals.windowManager, &kWindowManagerListener, nullptr);
+    } else if (std::strcmp(interface, zxdg_decoration_manager_v1_interface.name) == 0) {
+        globals.decorations = bindGlobal<zxdg_decoration_manager_v1>(
+            name, &zxdg_decoration_manager_v1_interface, version, kDecorationVersion);
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+        addMonitor(registry, name, version);
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {
+        bindSeat(registry, name, version, gRun.target);
+    }
+}
+
+static void onGlobalRemove(void*, wl_registry*, uint32_t name) {
+    removeMonitor(name);
+}
+
+static const wl_registry_listener kRegistryListener = {onGlobal, onGlobalRemove};
+
+static void releaseGlobals() {
+    WaylandGlobals& globals = gRun.globals;
+    if (globals.decorations) zxdg_decoration_manager_v1_destroy(globals.decorations);
+    if (globals.windowManager) xdg_wm_base_destroy(globals.windowManager);
+    if (globals.layerShell) zwlr_layer_shell_v1_destroy(globals.layerShell);
+    if (globals.compositor) wl_compositor_destroy(globals.compositor);
+    if (gRun.registry) wl_registry_destroy(gRun.registry);
+    globals = {};
+}
+
+// ---- what the run draws on ---------------------------------------------------------------------
+
+// Every monitor on a layer; without layer shell a full-screen run takes a full-screen window,
+// and a wallpaper cannot be had at all.
+static bool coverTarget(const ProgramOptions& options) {
+    const bool layers = gRun.globals.layerShell != nullptr;
+    switch (options.target) {
+        case DrawTarget::FullScreen:
+            if (layers) break;
+            std::fprintf(stderr, "skyfold: this compositor has no layer shell "
+                                 "(zwlr_layer_shell_v1): full screen in a window instead\n");
+            return openOwnWindow(options.width, options.height, true);
+        case DrawTarget::Background:
+            if (layers) break;
+            std::fprintf(stderr, "skyfold: --background needs a compositor with the layer shell "
+                                 "(zwlr_layer_shell_v1), as sway, Hyprland and KDE Plasma have\n");
+            return false;
+        default:
+            return openOwnWindow(options.width, options.height, false);
+    }
+    coverMonitors(options.target);
+    return true;
+}
+
+// ---- the loop ----------------------------------------------------------------------------------
+
+static bool runIsOver() {
+    return gRun.end != RunEnd::Running || runSignalled() || sceneQuitRequested();
+}
+
+static void loseCompositor() {
+    const int error = wl_display_get_error(gRun.display);
+    std::fprintf(stderr, "skyfold: the Wayland compositor went away (%s)\n",
+                 error ? std::strerror(error) : "connection closed");
+    gRun.end = RunEnd::Failed;
+}
+
+// Milliseconds for ppoll's wait: up to the next due view, or none while every view waits for
+// the compositor.
+static timespec* waitLimit(timespec* limit) {
+    const double seconds = secondsUntilWaylandFrame();
+    if (seconds < 0.0) return nullptr;
+    const double milliseconds = std::ceil(seconds * kMillisecondsPerSecond);
+    limit->tv_sec = static_cast<time_t>(milliseconds / kMillisecondsPerSecond);
+    limit->tv_nsec = static_cast<long>(
+        (milliseconds - static_cast<double>(limit->tv_sec) * kMillisecondsPerSecond) * 1e6);
+    return limit;
+}
+
+// Reads what the compositor sent while sleeping; the events are handled afterwards. A connection
+// whose buffer is full is also waited on until it can take the rest.
+static void sleepOnConnection() {
+    while (wl_display_prepare_read(gRun.display) != 0) {
+        if (wl_display_dispatch_pending(gRun.display) < 0) return loseCompositor();
+    }
+    const bool flushed = wl_display_flush(gRun.display) >= 0;
+    if (!flushed && errno != EAGAIN) {
+        wl_display_cancel_read(gRun.display);
+        return loseCompositor();
+    }
+    const short events = static_cast<short>(POLLIN | (flushed ? 0 : POLLOUT));
+    pollfd connection = {wl_display_get_fd(gRun.display), events, 0};
+    timespec limit;
+    const int ready = ppoll(&connection, 1, waitLimit(&limit), &gRun.waitMask);
+    if (ready > 0 && (connection.revents & POLLIN)) {
+        if (wl_display_read_events(gRun.display) < 0) return loseCompositor();
+    } else {
+        wl_display_cancel_read(gRun.display);
+    }
+    if (ready > 0 && (connection.revents & (POLLERR | POLLHUP))) loseCompositor();
+}
+
+// Each turn draws what is due, then sleeps until the next view is due (not at all when one is due
+// now, as in an unpaced run, where the connection is still read every turn).
+static void runLoop() {
+    while (!runIsOver()) {
+        if (wl_display_dispatch_pending(gRun.display) < 0) return loseCompositor();
+        if (runIsOver()) return;
+        drawDueWaylandViews();
+        sleepOnConnection();
+    }
+}
+
+// ---- the run -----------------------------------------------------------------------------------
+
+static bool connect() {
+    gRun.display = wl_display_connect(nullptr);
+    if (!gRun.display) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr, "skyfold: cannot connect to the Wayland compositor '%s'\n",
+                     name && *name ? name : "wayland-0");
+        return false;
+    }
+    gRun.registry = wl_display_get_registry(gRun.display);
+    wl_registry_add_listener(gRun.registry, &kRegistryListener, nullptr);
+    // The first round trip brings the globals, the second what each monitor and the seat say.
+    if (wl_display_roundtrip(gRun.display) < 0 || wl_display_roundtrip(gRun.display) < 0) {
+        loseCompositor();
+        return false;
+    }
+    if (!gRun.globals.compositor) {
+        std::fprintf(stderr, "skyfold: the Wayland compositor offers no surfaces (wl_compositor)\n");
+        return false;
+    }
+    return true;
+}
+
+static int teardown() {
+    destroyWaylandScene();
+    closeOwnWindow();
+    releaseMonitors();
+    releaseSeat();
+    releaseGlobals();
+    if (gRun.display) {
+        wl_display_flush(gRun.display);
+        wl_display_disconnect(gRun.display);
+    }
+    return gRun.end == RunEnd::Failed ? kFailedExitCode : kEndedExitCode;
+}
+
+int runWaylandSaver(const ProgramOptions& options) {
+    gRun.target = options.target;
+    installRunSignals();
+    blockRunSignals(&gRun.waitMask);
+    if (options.target == DrawTarget::FullScreen &&
+        !takeSaverLock(std::getenv("XDG_RUNTIME_DIR"), std::getenv("WAYLAND_DISPLAY"))) {
+        return kEndedExitCode;  // another saver already covers this display
+    }
+    const SceneFrameOptions frames = {
+        options.maxFps == kNoMaxFps ? kNoFrameRateCeiling : options.maxFps, options.showFps};
+    if (!connect() || !createWaylandScene(gRun.display, frames) || !coverTarget(options)) {
+        gRun.end = RunEnd::Failed;
+        return teardown();
+    }
+    runLoop();
+    return teardown();
+}

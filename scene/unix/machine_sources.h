@@ -1,0 +1,12 @@
+// What the frame pacing and the frame-rate display read from a Linux machine, whichever window
+// system draws: whether it runs on battery (/sys/class/power_supply) and the process's CPU time.
+#pragma once
+#ifdef _WIN32
+#error "scene/unix/machine_sources.h belongs to the Linux scene"
+#endif
+
+// True on battery; false on mains, and whenever the supplies cannot be read.
+bool machineOnBattery();
+
+// Seconds of CPU time the process has used, all its threads together.
+double processCpuSeconds();

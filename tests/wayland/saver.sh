@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The Linux program on a headless sway with two monitors, as a user's saver and wallpaper: a
+# full-screen run covers both with notes and a monitor plugged in meanwhile; a key, a button and
+# 5 pixels of pointer travel end it with 0, 4 pixels do not, nor does a key a wallpaper run; SIGTERM
+# ends a run with 0; a second full-screen saver on the display ends at once; swayidle starts the
+# saver after its timeout and a second idle period starts no second one; and the settings dialog
+# draws its face there and saves on OK.
+source "$(dirname "$0")/wayland_lib.sh"
+
+start_sway 2
+for monitor in HEADLESS-1 HEADLESS-2; do grid_colours "$monitor" >"$scratch/$monitor.before"; done
+
+# Both monitors, then a third plugged in while it runs; a second saver leaves at once.
+start_skyfold --fullscreen
+for monitor in HEADLESS-1 HEADLESS-2; do
+    wait_for "$monitor covered" covers "$monitor" "$scratch/$monitor.before"
+    wait_for "notes on $monitor" shows_notes "$monitor"
+done
+swaymsg create_output >/dev/null
+cp "$scratch/HEADLESS-1.before" "$scratch/HEADLESS-3.before"  # sway's own grey, as on the others
+wait_for "HEADLESS-3 covered" covers HEADLESS-3 "$scratch/HEADLESS-3.before"
+first_saver=$saver_pid
+"$skyfold" --fullscreen </dev/null || fail "a second saver ended with $?"
+kill -0 "$first_saver" || fail "the first saver ended with the second"
+kill -TERM "$first_saver"
+expect_quiet_exit 0
+
+# Input: each run waits for its first frames, so that it holds the keyboard or the pointer.
+start_skyfold --fullscreen
+wait_for_frames 2
+wtype -s 400 -k x
+expect_quiet_exit 0
+
+start_skyfold --fullscreen
+wait_for_frames 2
+plug_mouse click
+expect_quiet_exit 0
+
+# The pointer enters where the cursor is, then travels 1 + 1 + 2 pixels, which are tolerated; once
+# the run has drawn a few frames after them, a fifth pixel ends it.
+start_skyfold --fullscreen
+wait_for_frames 2
+plug_mouse move 1 0 move 1 0 move 0 2 mark "$scratch/moved" await "$scratch/go" move 0 1
+wait_for "the pointer's first moves" test -e "$scratch/moved"
+wait_for_frames 6
+kill -0 "$saver_pid" || fail "4 pixels of travel ended the run"
+touch "$scratch/go"
+expect_quiet_exit 0
+
+# A wallpaper: no input ends it, a signal does.
+start_skyfold --background
+wait_for "notes on the background" shows_notes HEADLESS-1
+wtype -s 400 -k x
+plug_mouse move 10 10 click
+wait_for_frames 6
+kill -0 "$saver_pid" || fail "input ended a wallpaper run"
+kill -TERM "$saver_pid"
+expect_quiet_exit 0
+
+# swayidle: the saver comes after the timeout; a 1-pixel move is activity to the compositor but
+# not enough to end the saver, so the next idle period starts the command again, and that
+# second saver leaves at once, the first still running.
+rm -f "$scratch/swaps"
+idle_command="LD_PRELOAD=$bin_dir/swap_count.so SKYFOLD_SWAP_COUNT=$scratch/swaps \
+    ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0 \"$skyfold\" --fullscreen \
+    2>>\"$scratch/idle.err\"; echo \$? >>\"$scratch/idle.ended\""
+swayidle timeout 1 "$idle_command" >/dev/null 2>&1 &
+saver_running() { pgrep -f -- "^$skyfold --fullscreen" >/dev/null; }
+wait_for "swayidle to start the saver" saver_running
+wait_for "the saver on HEADLESS-1" covers HEADLESS-1 "$scratch/HEADLESS-1.before"
+plug_mouse move 1 0
+wait_for "the second idle period's saver to end" test -s "$scratch/idle.ended"
+[ "$(cat "$scratch/idle.ended")" = 0 ] || fail "the second saver ended with $(cat "$scratch/idle.ended")"
+saver_running || fail "the first saver ended with the second"
+kill %swayidle  # no third idle period once the key has ended the first saver
+wtype -s 400 -k x
+wait_for "the first saver to end" eval '[ "$(wc -l <"$scratch/idle.ended")" -eq 2 ]'
+[ ! -s "$scratch/idle.err" ] || fail "the savers said: $(head -c 400 "$scratch/idle.err")"
+echo "Wayland saver: ok"
