@@ -1,7 +1,8 @@
 // The page's script, run before the WebAssembly module loads: the hosts' hooks (Lively, Wallpaper
-// Engine), which queue what comes before the module is ready; the notices; the settings button,
-// keys and full screen; and the settings dialog, drawn here with its rules from the module
-// (settings/web/config_dialog.cpp, its face from host/web/dialog_face.cpp). It logs nothing.
+// Engine), which queue what comes before the module is ready and, once called, leave the settings
+// to the host's panel; the notices; the settings button, keys, full screen and the pointer; and
+// the settings dialog, drawn here with its rules from the module (settings/web/config_dialog.cpp,
+// its face from host/web/dialog_face.cpp). It logs nothing.
 var Module = {
   canvas: document.getElementById('canvas'),
   onRuntimeInitialized: function () { skyfoldPage.moduleReady(); }
@@ -12,8 +13,7 @@ var skyfoldPage = (function () {
     ready: false,
     hostQueue: [],          // [name, text] pairs that came before the module was ready
     hostPaused: false,
-    restartValues: {},      // query values a host changed since the scene was built
-    restartTimer: 0,
+    inHost: false,          // a host has called: its panel holds the settings, not the dialog
     panelFrameCap: 0,       // Wallpaper Engine's panel's frame cap; 0 leaves its own limit
     engineFrameLimit: 0,    // Wallpaper Engine's own limit, from its general settings
     buttonTimer: 0,
@@ -25,14 +25,12 @@ var skyfoldPage = (function () {
 
   var SETTINGS_PARAMETERS = ['count', 'view-angle', 'currency'];  // the dialog's; max-fps stays
   var BUTTON_SHOWN_MS = 2000;        // the settings button hides once the pointer rests this long
-  var HOST_RESTART_DELAY_MS = 300;   // a host sends its values one by one: start again once
   var FIRST_REPEAT_MS = 200;         // a held arrow or trough steps again after this
   var REPEAT_MS = 50;                // and then this often
   var FEWEST_NOTES = 75, MOST_NOTES = 1500;
   var DIALOG_WIDTH = 495, DIALOG_HEIGHT = 298;
   var OK = 1, CANCEL = 2;
   var KEEP_OPEN = 0, SAVED = 1, CLOSED = 2, SAVE_FAILED = 3;
-  var HOST_NEEDS_RESTART = 1;
   var SCROLL = { lineLeft: 0, lineRight: 1, pageLeft: 2, pageRight: 3, thumbPosition: 4,
                  left: 6, right: 7 };
 
@@ -42,30 +40,29 @@ var skyfoldPage = (function () {
 
   // ---- hosts ------------------------------------------------------------------------------
 
-  function restartWithHostValues() {
-    var params = new URLSearchParams(window.location.search);
-    Object.keys(page.restartValues).forEach(function (name) {
-      params.set(name, page.restartValues[name]);
-    });
-    window.location.replace(window.location.pathname + '?' + params.toString());
+  // A host's panel is the one place where its user changes the settings (it sends them again
+  // after every load, over whatever the dialog stored), so the dialog goes for good; and a host
+  // passes the mouse on to its wallpaper, so the button would show at every move.
+  function enterHost() {
+    if (page.inHost) return;
+    page.inHost = true;
+    if (dialogOpen()) closeDialog();
+    clearTimeout(page.buttonTimer);
+    byId('settings-button').classList.remove('shown');
   }
 
-  // A changed setting needs a new scene: the page starts again with it in its query, where a
-  // host's values stand until the host changes them again.
   function applyHostSetting(name, text) {
-    var reply = Module.ccall('skyfoldHostSetting', 'number', ['string', 'string'], [name, text]);
-    if (reply !== HOST_NEEDS_RESTART) return;
-    page.restartValues[name] = text;
-    clearTimeout(page.restartTimer);
-    page.restartTimer = setTimeout(restartWithHostValues, HOST_RESTART_DELAY_MS);
+    Module.ccall('skyfoldHostSetting', null, ['string', 'string'], [name, text]);
   }
 
   function hostSetting(name, text) {
+    enterHost();
     if (page.ready) applyHostSetting(name, text);
     else page.hostQueue.push([name, text]);
   }
 
   function hostPaused(paused) {
+    enterHost();
     page.hostPaused = !!paused;
     if (page.ready) Module._skyfoldHostPaused(page.hostPaused ? 1 : 0);
   }
@@ -118,7 +115,7 @@ var skyfoldPage = (function () {
 
   function showSettingsButton() {
     var button = byId('settings-button');
-    if (!page.ready || dialogOpen()) return;
+    if (!page.ready || page.inHost || dialogOpen()) return;
     button.classList.add('shown');
     clearTimeout(page.buttonTimer);
     page.buttonTimer = setTimeout(function () { button.classList.remove('shown'); },
@@ -218,19 +215,28 @@ var skyfoldPage = (function () {
     byId('canvas').focus();
   }
 
-  // The stored settings take over from the query's (a host's panel may still stand over them).
-  function restartWithStoredSettings() {
+  // The stored settings take over from the query's in the running scene, and the address no
+  // longer names them, so that a reload shows them too. A browser that refuses to change the
+  // address of a file:// page keeps it; the scene has them all the same.
+  function useStoredSettings() {
+    Module._skyfoldUseStoredSettings();
     var params = new URLSearchParams(window.location.search);
-    SETTINGS_PARAMETERS.forEach(function (name) { params.delete(name); });
+    var named = Array.from(params.keys()).filter(function (name) {
+      return SETTINGS_PARAMETERS.indexOf(name.toLowerCase()) >= 0;  // names have no case
+    });
+    if (!named.length) return;
+    named.forEach(function (name) { params.delete(name); });
     var query = params.toString();
-    window.location.replace(window.location.pathname + (query ? '?' + query : ''));
+    try {
+      history.replaceState(history.state, '', window.location.pathname + (query ? '?' + query : ''));
+    } catch (error) {}
   }
 
   function runCommand(id) {
     var reply = Module._skyfoldDialogCommand(id);
     if (reply === KEEP_OPEN) return;
     closeDialog();
-    if (reply === SAVED) restartWithStoredSettings();
+    if (reply === SAVED) useStoredSettings();
   }
 
   function checkButton(id) {
@@ -239,7 +245,7 @@ var skyfoldPage = (function () {
   }
 
   function openDialog() {
-    if (!page.ready || dialogOpen()) return;
+    if (!page.ready || page.inHost || dialogOpen()) return;
     buildDialog();
     var state = Module._skyfoldDialogOpen() >> 2;
     page.noteCount = Module.HEAP32[state];
@@ -414,12 +420,19 @@ function skyfoldShowSaveFailure(reason) {
   skyfoldPage.showNotice('save-message', 'The settings could not be saved: ' + reason);
 }
 
-// No WebGL: the caption and text where the scene would be, never a blank canvas.
+// No WebGL, or a context that did not come back: the caption and text where the scene would be,
+// never a blank canvas.
 function skyfoldShowFailure(caption, text) {
   document.getElementById('failure-caption').textContent = caption;
   document.getElementById('failure-text').textContent = text;
   document.getElementById('failure').hidden = false;
   document.getElementById('canvas').hidden = true;
+}
+
+// The context came back after all.
+function skyfoldClearFailure() {
+  document.getElementById('failure').hidden = true;
+  document.getElementById('canvas').hidden = false;
 }
 
 // Lively Wallpaper: its panel's values (LivelyProperties.json) and its pause event.
