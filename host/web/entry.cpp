@@ -82,7 +82,7 @@ static void sizeDrawingBuffer() {
 static void followCanvasSize() {
     if (!readCanvasSize()) return;
     sizeDrawingBuffer();
-    resizeScene(drawingPixels(gPage.cssWidth), drawingPixels(gPage.cssHeight));
+    resizeScene(drawingPixels(gPage.cssWidth), drawingPixels(gPage.cssHeight), gPage.pixelRatio);
 }
 
 // ---- frames --------------------------------------------------------------------------------
@@ -228,7 +228,7 @@ int main() {
     readCanvasSize();
     sizeDrawingBuffer();
     gPage.sceneMade = createScene(kCanvasSelector, drawingPixels(gPage.cssWidth),
-                                  drawingPixels(gPage.cssHeight));
+                                  drawingPixels(gPage.cssHeight), gPage.pixelRatio);
     if (!gPage.sceneMade) return 0;
     listenToContext();
     gPage.paused = false;

@@ -17,7 +17,11 @@ var skyfoldPage = (function () {
     panelFrameCap: 0,       // Wallpaper Engine's panel's frame cap; 0 leaves its own limit
     engineFrameLimit: 0,    // Wallpaper Engine's own limit, from its general settings
     buttonTimer: 0,
+    pointerTimer: 0,
     dialogBuilt: false,
+    facePicture: null,      // the face's picture at its own size, as the module decoded it
+    faceScale: 0,           // canvas pixels per picture pixel the face was painted at; 0: never
+    dialogScale: 1,         // CSS pixels per pixel of the dialog's picture
     noteCount: 0,           // the slider's value as the dialog's rules left it
     repeatTimer: 0,
     drag: null              // the dialog's move, or the thumb's, while a pointer holds it
@@ -25,6 +29,7 @@ var skyfoldPage = (function () {
 
   var SETTINGS_PARAMETERS = ['count', 'view-angle', 'currency'];  // the dialog's; max-fps stays
   var BUTTON_SHOWN_MS = 2000;        // the settings button hides once the pointer rests this long
+  var POINTER_SHOWN_MS = 2000;       // in full screen the pointer hides once it rests this long
   var FIRST_REPEAT_MS = 200;         // a held arrow or trough steps again after this
   var REPEAT_MS = 50;                // and then this often
   var FEWEST_NOTES = 75, MOST_NOTES = 1500;
@@ -122,9 +127,28 @@ var skyfoldPage = (function () {
                                   BUTTON_SHOWN_MS);
   }
 
+  function fullScreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement;
+  }
+
+  // In full screen the pointer shows while it moves; out of it, always.
+  function showPointer() {
+    document.body.classList.remove('pointer-resting');
+    clearTimeout(page.pointerTimer);
+    if (!fullScreenElement()) return;
+    page.pointerTimer = setTimeout(function () {
+      document.body.classList.add('pointer-resting');
+    }, POINTER_SHOWN_MS);
+  }
+
+  function onPointerMove() {
+    showSettingsButton();
+    showPointer();
+  }
+
   function toggleFullScreen() {
     var root = document.documentElement;
-    var inFullScreen = document.fullscreenElement || document.webkitFullscreenElement;
+    var inFullScreen = fullScreenElement();
     var call = inFullScreen ? (document.exitFullscreen || document.webkitExitFullscreen)
                             : (root.requestFullscreen || root.webkitRequestFullscreen);
     if (!call) return;
@@ -168,13 +192,56 @@ var skyfoldPage = (function () {
 
   function control(id) { return dialog().querySelector('[data-control="' + id + '"]'); }
 
-  function paintFace() {
-    var face = dialog().querySelector('.face');
+  function facePicture() {
+    if (page.facePicture) return page.facePicture;
     var bytes = DIALOG_WIDTH * DIALOG_HEIGHT * 4;
     var texels = Module._skyfoldDialogFace();
-    var picture = new ImageData(new Uint8ClampedArray(Module.HEAPU8.slice(texels, texels + bytes)),
-                                DIALOG_WIDTH, DIALOG_HEIGHT);
-    face.getContext('2d').putImageData(picture, 0, 0);
+    var image = new ImageData(new Uint8ClampedArray(Module.HEAPU8.slice(texels, texels + bytes)),
+                              DIALOG_WIDTH, DIALOG_HEIGHT);
+    var picture = page.facePicture = document.createElement('canvas');
+    picture.width = DIALOG_WIDTH;
+    picture.height = DIALOG_HEIGHT;
+    picture.getContext('2d').putImageData(image, 0, 0);
+    return picture;
+  }
+
+  // The face with each pixel of its picture a square of whole canvas pixels, of one colour.
+  function paintFace(canvasPixelsPerPixel) {
+    if (page.faceScale === canvasPixelsPerPixel) return;
+    page.faceScale = canvasPixelsPerPixel;
+    var face = dialog().querySelector('.face');
+    face.width = DIALOG_WIDTH * canvasPixelsPerPixel;
+    face.height = DIALOG_HEIGHT * canvasPixelsPerPixel;
+    var context = face.getContext('2d');  // sizing reset its state
+    context.imageSmoothingEnabled = false;
+    context.drawImage(facePicture(), 0, 0, face.width, face.height);
+  }
+
+  function onDevicePixel(cssPixels, ratio) {
+    return Math.round(Math.max(0, cssPixels) * ratio) / ratio;
+  }
+
+  // The dialog scaled as one picture, centred: a whole number of device pixels to each of its
+  // pixels, the nearest the pixel ratio, so that the face is drawn without smoothing (sharp at
+  // ratio 2); in a view too small for that, as large as fits, so that OK and Cancel show.
+  function layoutDialog() {
+    var ratio = window.devicePixelRatio || 1;
+    var devicePixelsPerPixel = Math.max(1, Math.round(ratio));
+    var scale = devicePixelsPerPixel / ratio;
+    var fit = Math.min(window.innerWidth / DIALOG_WIDTH, window.innerHeight / DIALOG_HEIGHT);
+    var box = dialog();
+    paintFace(devicePixelsPerPixel);
+    box.classList.toggle('fitted', fit < scale);
+    page.dialogScale = Math.min(scale, fit);
+    box.style.transform = 'scale(' + page.dialogScale + ')';
+    box.style.left = onDevicePixel((window.innerWidth - DIALOG_WIDTH * page.dialogScale) / 2,
+                                   ratio) + 'px';
+    box.style.top = onDevicePixel((window.innerHeight - DIALOG_HEIGHT * page.dialogScale) / 2,
+                                  ratio) + 'px';
+  }
+
+  function onResize() {
+    if (dialogOpen()) layoutDialog();
   }
 
   function placeControls() {
@@ -254,10 +321,8 @@ var skyfoldPage = (function () {
     });
     checkButton(Module.HEAP32[state + 1]);
     checkButton(Module.HEAP32[state + 2]);
-    var box = dialog();
-    box.style.left = Math.max(0, Math.round((window.innerWidth - DIALOG_WIDTH) / 2)) + 'px';
-    box.style.top = Math.max(0, Math.round((window.innerHeight - DIALOG_HEIGHT) / 2)) + 'px';
-    box.hidden = false;
+    layoutDialog();
+    dialog().hidden = false;
     byId('settings-button').classList.remove('shown');
     placeThumb();
     control(OK).focus();
@@ -334,7 +399,7 @@ var skyfoldPage = (function () {
     if (drag.kind === 'thumb') {
       var track = byId('note-count').querySelector('.track');
       var thumb = event.currentTarget;
-      var left = drag.startLeft + event.clientX - drag.startX;
+      var left = drag.startLeft + (event.clientX - drag.startX) / page.dialogScale;
       thumb.style.left = Math.min(Math.max(left, 0), track.clientWidth - thumb.offsetWidth) + 'px';
     } else {
       dialog().style.left = drag.startLeft + event.clientX - drag.startX + 'px';
@@ -385,15 +450,17 @@ var skyfoldPage = (function () {
   function buildDialog() {
     if (page.dialogBuilt) return;
     page.dialogBuilt = true;
-    paintFace();
     placeControls();
     listen(DIALOG_ROUTES);
   }
 
   var PAGE_ROUTES = [
     [window, 'keydown', onKeyDown],
-    [window, 'pointermove', showSettingsButton],
+    [window, 'pointermove', onPointerMove],
     [window, 'dblclick', onDoubleClick],
+    [window, 'resize', onResize],
+    [document, 'fullscreenchange', showPointer],
+    [document, 'webkitfullscreenchange', showPointer],
     ['#settings-button', 'click', openDialog],
     ['.notice', 'click', hideNotice]
   ];

@@ -7,6 +7,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include "scene/banner_overlay.h"
 #include "scene/frame_clock.h"
 #include "scene/render_state.h"
 #include "scene/scene_host.h"
@@ -62,10 +63,11 @@ static bool makeContext(const char* canvasSelector) {
     return true;
 }
 
-bool createScene(const char* canvasSelector, int32_t width, int32_t height) {
+bool createScene(const char* canvasSelector, int32_t width, int32_t height, double pixelRatio) {
     if (!makeContext(canvasSelector)) return false;
     viewWidth = width;
     viewHeight = height;
+    setBannerScale(static_cast<float>(pixelRatio));
     startScene();
     return true;
 }
@@ -75,8 +77,9 @@ void drawSceneFrame() {
     drawFrame();
 }
 
-void resizeScene(int32_t width, int32_t height) {
+void resizeScene(int32_t width, int32_t height, double pixelRatio) {
     scenePreview = hostIsPreview();
+    setBannerScale(static_cast<float>(pixelRatio));
     resizeSceneView(width, height);
 }
 

@@ -9,17 +9,19 @@
 
 #include <cstdint>
 
-// Builds the scene on the canvas (a CSS selector) whose drawing buffer is width x height pixels:
-// WebGL context, settings, render state, every texture and list, projection and clock. False after
-// the failure has been reported (showSceneError); the page then shows no scene.
-bool createScene(const char* canvasSelector, int32_t width, int32_t height);
+// Builds the scene on the canvas (a CSS selector) whose drawing buffer is width x height pixels,
+// pixelRatio of them to a CSS pixel: WebGL context, settings, render state, every texture and
+// list, projection and clock. False after the failure has been reported (showSceneError); the page
+// then shows no scene.
+bool createScene(const char* canvasSelector, int32_t width, int32_t height, double pixelRatio);
 
 // One frame: the clock, then drawFrame; the browser presents it when the frame's callback returns.
 void drawSceneFrame();
 
-// The canvas's drawing buffer now has this size; the next frame fills it. The host's preview rule
-// (no banner in a narrow view) is read again.
-void resizeScene(int32_t width, int32_t height);
+// The canvas's drawing buffer now has this size and pixel ratio; the next frame fills it, with the
+// banner at its size in CSS pixels. The host's preview rule (no banner in a narrow view) is read
+// again.
+void resizeScene(int32_t width, int32_t height, double pixelRatio);
 
 // While paused the frame clock stands still, so the notes go on from where they were.
 void pauseScene();
