@@ -109,7 +109,9 @@ static bool readParameter(const Parameter& parameter, PageQuery* query, std::str
             readSettingValue(parameter.name.c_str(), readable.c_str(), &query->overrides, why);
         if (setting == SettingValue::NotASetting) {
             const char* meant = nameMeant(parameter.name);
-            if (meant) *reason = parameter.written + ": no such setting; did you mean " + meant + "?";
+            if (meant) {
+                *reason = parameter.written + ": no such setting; did you mean " + meant + "?";
+            }
             return meant == nullptr;
         }
         read = setting == SettingValue::Read;
@@ -162,7 +164,8 @@ static std::vector<Parameter> lastOfEachName(const std::vector<Parameter>& param
 
 // One reason a line; beyond the notice's height, its last line counts the rest.
 static std::string messageOf(const std::vector<std::string>& reasons) {
-    const size_t shown = reasons.size() > kMostMessageLines ? kMostMessageLines - 1 : reasons.size();
+    const size_t shown =
+        reasons.size() > kMostMessageLines ? kMostMessageLines - 1 : reasons.size();
     std::string message;
     for (size_t i = 0; i < shown; ++i) message += (i ? "\n" : "") + reasons[i];
     if (shown < reasons.size()) {

@@ -294,8 +294,9 @@ var skyfoldPage = (function () {
     if (!named.length) return;
     named.forEach(function (name) { params.delete(name); });
     var query = params.toString();
+    var address = window.location.pathname + (query ? '?' + query : '');
     try {
-      history.replaceState(history.state, '', window.location.pathname + (query ? '?' + query : ''));
+      history.replaceState(history.state, '', address);
     } catch (error) {}
   }
 

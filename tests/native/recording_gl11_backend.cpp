@@ -52,7 +52,8 @@ void backendTextureImage(uint32_t texture, int32_t width, int32_t height, int32_
     image.height = height;
     image.alignment = alignment;
     const size_t row = static_cast<size_t>(width) * 4;
-    const size_t bytes = height ? (row + alignment - 1) / alignment * alignment * (height - 1) + row : 0;
+    const size_t paddedRow = (row + alignment - 1) / alignment * alignment;
+    const size_t bytes = height ? paddedRow * (height - 1) + row : 0;
     const uint8_t* from = static_cast<const uint8_t*>(pixels);
     image.pixels.assign(from, from ? from + bytes : from);
 }

@@ -55,8 +55,8 @@ function animationFrames(page, count) {
 
 // The running page comes to draw this many notes (each two draws, the banner one).
 async function notesBecome(page, notes, stage) {
-    await page.waitForFunction(wanted => Math.floor(window.skyfoldProbe.frames.at(-1).draws / 2) === wanted,
-                               { polling: 50, timeout: 10000 }, notes)
+    const drawing = wanted => Math.floor(window.skyfoldProbe.frames.at(-1).draws / 2) === wanted;
+    await page.waitForFunction(drawing, { polling: 50, timeout: 10000 }, notes)
         .catch(async () => fail(`${stage}: ${await notesDrawn(page)} notes drawn, not ${notes}`));
 }
 
@@ -170,7 +170,8 @@ async function mixedSquares(page, clip, side) {
                     const colour = pixels[y * image.width + x];
                     let same = true;
                     for (let k = 1; k < side * side; ++k) {
-                        same &&= pixels[(y + Math.floor(k / side)) * image.width + x + k % side] === colour;
+                        const at = (y + Math.floor(k / side)) * image.width + x + k % side;
+                        same &&= pixels[at] === colour;
                     }
                     mixed += same ? 0 : 1;
                 }
@@ -195,8 +196,9 @@ async function checkDialogOnScreens(page) {
     await page.keyboard.press('Escape');
     await page.setViewport({ width: 800, height: 450, deviceScaleFactor: 2 });
     await page.keyboard.press('s');
-    const face = await (await page.waitForSelector('#settings-dialog .face', { visible: true })).boundingBox();
-    const mixed = await mixedSquares(page, { x: face.x + 100, y: face.y + 40, width: 60, height: 40 }, 2);
+    const face = await page.waitForSelector('#settings-dialog .face', { visible: true });
+    const { x, y } = await face.boundingBox();
+    const mixed = await mixedSquares(page, { x: x + 100, y: y + 40, width: 60, height: 40 }, 2);
     expect(mixed === 0, `at pixel ratio 2, ${mixed} of the dialog face's pixels are smoothed`);
     await page.keyboard.press('Escape');
     await page.setViewport({ width: 800, height: 450 });
@@ -210,7 +212,8 @@ async function checkPointerInFullScreen(page) {
     await page.waitForFunction(() => document.fullscreenElement);
     await page.mouse.move(100, 100);
     await page.waitForFunction(() => getComputedStyle(document.getElementById('canvas')).cursor === 'none',
-                               { timeout: 10000 }).catch(() => fail('the pointer shows at rest in full screen'));
+                               { timeout: 10000 })
+        .catch(() => fail('the pointer shows at rest in full screen'));
     await page.mouse.move(120, 110);
     expect(await cursor() !== 'none', 'the pointer stays hidden when it moves');
     await page.keyboard.press('f');
@@ -337,8 +340,8 @@ async function checkNoWebGl(url) {
         await page.waitForSelector('#failure', { visible: true });
         const caption = await page.$eval('#failure-caption', element => element.textContent);
         expect(caption === 'Error Creating Window', `the failure caption is "${caption}"`);
-        expect(/hardware acceleration or WebGL/.test(await page.$eval('#failure', element => element.innerText)),
-               'the failure does not say what to turn on');
+        const failure = await page.$eval('#failure', element => element.innerText);
+        expect(/hardware acceleration or WebGL/.test(failure), 'the failure does not say what to turn on');
         expect(await page.$eval('#canvas', canvas => !canvas.offsetParent), 'the canvas still shows');
         expectNoProblems('no WebGL');
     } finally {
