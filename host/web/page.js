@@ -61,13 +61,11 @@ var skyfoldPage = (function () {
   }
 
   function hostSetting(name, text) {
-    enterHost();
     if (page.ready) applyHostSetting(name, text);
     else page.hostQueue.push([name, text]);
   }
 
   function hostPaused(paused) {
-    enterHost();
     page.hostPaused = !!paused;
     if (page.ready) Module._skyfoldHostPaused(page.hostPaused ? 1 : 0);
   }
@@ -477,6 +475,7 @@ var skyfoldPage = (function () {
     fromWallpaperEnginePanel: fromWallpaperEnginePanel,
     wallpaperEngineLimit: wallpaperEngineLimit,
     hostPaused: hostPaused,
+    enterHost: enterHost,
     showNotice: showNotice
   };
 })();
@@ -503,10 +502,15 @@ function skyfoldClearFailure() {
   document.getElementById('canvas').hidden = false;
 }
 
-// Lively Wallpaper: its panel's values (LivelyProperties.json) and its pause event.
-function livelyPropertyListener(name, value) { skyfoldPage.fromHostPanel(name, value); }
+// Lively Wallpaper: its panel's values (LivelyProperties.json) and its pause event. Whatever a
+// host's call holds, the page is in that host from then on.
+function livelyPropertyListener(name, value) {
+  skyfoldPage.enterHost();
+  skyfoldPage.fromHostPanel(name, value);
+}
 
 function livelyWallpaperPlaybackChanged(data) {
+  skyfoldPage.enterHost();
   var state = null;
   try { state = typeof data === 'string' ? JSON.parse(data) : data; } catch (error) { return; }
   if (state && typeof state.IsPaused === 'boolean') skyfoldPage.hostPaused(state.IsPaused);
@@ -516,15 +520,20 @@ function livelyWallpaperPlaybackChanged(data) {
 // the panel's frame cap is 0, and its pause.
 window.wallpaperPropertyListener = {
   applyUserProperties: function (properties) {
-    Object.keys(properties).forEach(function (name) {
+    skyfoldPage.enterHost();
+    Object.keys(properties || {}).forEach(function (name) {
       var property = properties[name];
       if (property && 'value' in property) skyfoldPage.fromWallpaperEnginePanel(name, property.value);
     });
   },
   applyGeneralProperties: function (properties) {
+    skyfoldPage.enterHost();
     if (properties && typeof properties.fps === 'number') {
       skyfoldPage.wallpaperEngineLimit(properties.fps);
     }
   },
-  setPaused: function (isPaused) { skyfoldPage.hostPaused(isPaused); }
+  setPaused: function (isPaused) {
+    skyfoldPage.enterHost();
+    skyfoldPage.hostPaused(isPaused);
+  }
 };
