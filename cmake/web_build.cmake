@@ -38,8 +38,9 @@ add_custom_command(OUTPUT ${SKYFOLD_PAGE_SHELL}
   COMMENT "Writing the page's shell")
 add_custom_target(skyfold_page_shell DEPENDS ${SKYFOLD_PAGE_SHELL})
 
-# What page.js calls: the hosts' settings and pause, and the settings dialog's rules.
-set(SKYFOLD_PAGE_EXPORTS _main,_malloc,_free,_skyfoldHostSetting,_skyfoldHostPaused,_skyfoldDialogFace,_skyfoldDialogBoxes,_skyfoldDialogOpen,_skyfoldDialogCommand,_skyfoldDialogScroll)
+# What page.js calls: the hosts' settings and pause, the settings dialog's rules, and the stored
+# settings taking over after its OK.
+set(SKYFOLD_PAGE_EXPORTS _main,_malloc,_free,_skyfoldHostSetting,_skyfoldHostPaused,_skyfoldDialogFace,_skyfoldDialogBoxes,_skyfoldDialogOpen,_skyfoldDialogCommand,_skyfoldDialogScroll,_skyfoldUseStoredSettings)
 
 add_executable(skyfold host/web/entry.cpp host/web/dialog_face.cpp settings/web/config_dialog.cpp
                settings/web/settings_store.cpp)

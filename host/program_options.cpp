@@ -103,10 +103,23 @@ static bool parseGeometry(const char* text, int32_t* width, int32_t* height) {
     return true;
 }
 
+static char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// NOTE: ASCII only, whatever the locale: "EURO" is euro, a Turkish dotless i is nobody's.
+static bool sameWordAnyCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b) {
+        if (asciiLower(*a) != asciiLower(*b)) return false;
+    }
+    return *a == *b;
+}
+
+// A value word is read without regard to case: --currency Euro is --currency euro.
 template <size_t N>
 static bool lookUpName(const NamedValue (&table)[N], const char* text, int32_t* value) {
     for (const NamedValue& entry : table) {
-        if (std::strcmp(entry.name, text) == 0) {
+        if (sameWordAnyCase(entry.name, text)) {
             *value = entry.value;
             return true;
         }

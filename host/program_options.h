@@ -62,8 +62,9 @@ bool chooseWindowSystem(const ProgramOptions& options, const char* waylandDispla
                         WindowSystem* windowSystem, char (&error)[kOptionErrorBytes]);
 
 // How a setting option reads its value, the one rule for the command line and the page's URL
-// query: name is count, view-angle or currency (no dashes); text its value. Malformed leaves
-// overrides as they were and puts the reason, without the option's name, in reason.
+// query: name is count, view-angle or currency (no dashes); text its value, whose words are read
+// without regard to case. Malformed leaves overrides as they were and puts the reason, without the
+// option's name, in reason.
 enum class SettingValue { NotASetting, Read, Malformed };
 SettingValue readSettingValue(const char* name, const char* text, SettingOverrides* overrides,
                               char (&reason)[kOptionErrorBytes]);

@@ -10,7 +10,27 @@
 #include "scene/render_state.h"
 #include "scene/scene_view.h"
 
+static struct {
+    float viewPixelsPerBannerPixel;
+} gOverlay = {1.0f};
+
 static const GLfloat kBannerAlpha = 0.5f;
+
+// Whole banner pixels only, so that a banner placed flush right never passes the edge.
+static int32_t inBannerPixels(int32_t viewPixels) {
+    return static_cast<int32_t>(static_cast<float>(viewPixels) / gOverlay.viewPixelsPerBannerPixel);
+}
+
+void setBannerScale(float viewPixelsPerBannerPixel) {
+    if (!(viewPixelsPerBannerPixel > 0.0f)) return;
+    const int32_t oldWidth = inBannerPixels(viewWidth);
+    gOverlay.viewPixelsPerBannerPixel = viewPixelsPerBannerPixel;
+    keepBannerInView(oldWidth, inBannerPixels(viewWidth));
+}
+
+void keepBannerOverlayInView(int32_t oldWidthPixels, int32_t newWidthPixels) {
+    keepBannerInView(inBannerPixels(oldWidthPixels), inBannerPixels(newWidthPixels));
+}
 
 void compileBannerList() {
     static const GLfloat kFullEmission[] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -42,10 +62,12 @@ void compileBannerList() {
 }
 
 void drawBanner() {
-    const BannerPlacement at = advanceBanner(frameTime, viewWidth, viewHeight);
+    const BannerPlacement at =
+        advanceBanner(frameTime, inBannerPixels(viewWidth), inBannerPixels(viewHeight));
+    const double scale = gOverlay.viewPixelsPerBannerPixel;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, viewWidth, 0.0, viewHeight, -1.0, 1.0);
+    glOrtho(0.0, viewWidth / scale, 0.0, viewHeight / scale, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glPushMatrix();

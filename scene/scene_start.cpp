@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <ctime>
 
-#include "scene/banner_motion.h"
+#include "scene/banner_overlay.h"
 #include "scene/frame_clock.h"
 #include "scene/random_generator.h"
 #include "scene/render_state.h"
@@ -24,7 +24,7 @@ void startScene() {
 
 void resizeSceneView(int32_t width, int32_t height) {
     if (width == viewWidth && height == viewHeight) return;
-    keepBannerInView(viewWidth, width);
+    keepBannerOverlayInView(viewWidth, width);
     viewWidth = width;
     viewHeight = height;
     rebuildViewProjection();

@@ -1,8 +1,10 @@
 // The page's program: reads the URL query and the hosts' settings, builds the scene on #canvas at
 // the device pixel ratio, and draws one frame per animation frame (at most max-fps a second) while
-// the page is shown and no host has paused it. The page itself is host/web/page.js; its settings
-// dialog's rules are in settings/web/config_dialog.cpp.
+// the page is shown, no host has paused it and its WebGL context is there. Changed settings (a
+// host's panel, the dialog's OK) build the scene again inside the running page. The page itself is
+// host/web/page.js; its settings dialog's rules are in settings/web/config_dialog.cpp.
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
 #include <cstdint>
@@ -19,8 +21,10 @@ static struct {
     double cssWidth, cssHeight;
     double pixelRatio;
     bool sceneMade;
-    bool hidden, hostPaused, paused;
+    bool hidden, hostPaused, contextLost, paused;
     bool loopRunning;
+    bool restartDue;               // the settings changed: the next frame builds the scene anew
+    long contextWaitTimer;         // while the context is lost; 0 when none
     double nextFrameMilliseconds;  // with a frame cap, no frame before this animation time
 } gPage;
 
@@ -29,7 +33,9 @@ static const double kPreviewWidthCssPixels = 640;  // narrower shows no banner, 
 static const double kMillisecondsPerSecond = 1000;
 // An animation frame may come this much early and still be the one a frame cap waits for.
 static const double kPacingSlackMilliseconds = 2;
-enum HostReply { kHostApplied = 0, kHostNeedsRestart = 1, kHostRefused = -1 };
+// A browser gives a lost context back once its GPU process is up again; one that takes longer is
+// shown as the failure it is, until it does come back.
+static const double kContextReturnMilliseconds = 3000;
 
 bool hostIsPreview() {
     return gPage.cssWidth < kPreviewWidthCssPixels;
@@ -76,7 +82,7 @@ static void sizeDrawingBuffer() {
 static void followCanvasSize() {
     if (!readCanvasSize()) return;
     sizeDrawingBuffer();
-    resizeScene(drawingPixels(gPage.cssWidth), drawingPixels(gPage.cssHeight));
+    resizeScene(drawingPixels(gPage.cssWidth), drawingPixels(gPage.cssHeight), gPage.pixelRatio);
 }
 
 // ---- frames --------------------------------------------------------------------------------
@@ -107,6 +113,10 @@ static EM_BOOL onAnimationFrame(double nowMilliseconds, void*) {
     }
     followCanvasSize();
     if (!frameDue(nowMilliseconds)) return EM_TRUE;
+    if (gPage.restartDue) {
+        gPage.restartDue = false;
+        restartScene();
+    }
     drawSceneFrame();
     return EM_TRUE;
 }
@@ -118,9 +128,10 @@ static void startFrameLoop() {
     emscripten_request_animation_frame_loop(onAnimationFrame, nullptr);
 }
 
-// Hidden or paused by a host, the scene's clock stands still and no frame is asked for.
+// Hidden, paused by a host or without its context, the scene's clock stands still and no frame
+// is asked for.
 static void updatePause() {
-    const bool paused = gPage.hidden || gPage.hostPaused;
+    const bool paused = gPage.hidden || gPage.hostPaused || gPage.contextLost;
     if (paused == gPage.paused) return;
     gPage.paused = paused;
     if (!gPage.sceneMade) return;
@@ -140,6 +151,32 @@ static EM_BOOL onVisibilityChange(int, const EmscriptenVisibilityChangeEvent* ev
     return EM_FALSE;
 }
 
+static void onContextWaitOver(void*) {
+    gPage.contextWaitTimer = 0;
+    if (gPage.contextLost) reportSceneContextGone();
+}
+
+// NOTE: the browser gives a lost context back only to a page that prevents the loss's default,
+// which returning true does.
+static EM_BOOL onContextLost(int, const void*, void*) {
+    gPage.contextLost = true;
+    updatePause();
+    if (!gPage.contextWaitTimer) {
+        gPage.contextWaitTimer =
+            emscripten_set_timeout(onContextWaitOver, kContextReturnMilliseconds, nullptr);
+    }
+    return EM_TRUE;
+}
+
+static EM_BOOL onContextRestored(int, const void*, void*) {
+    if (gPage.contextWaitTimer) emscripten_clear_timeout(gPage.contextWaitTimer);
+    gPage.contextWaitTimer = 0;
+    restoreSceneContext();
+    gPage.contextLost = false;
+    updatePause();
+    return EM_TRUE;
+}
+
 // The page's own events that reach the program; the rest are page.js's.
 static void listenToPage() {
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibilityChange);
@@ -147,6 +184,12 @@ static void listenToPage() {
     if (emscripten_get_visibility_status(&visibility) == EMSCRIPTEN_RESULT_SUCCESS) {
         gPage.hidden = visibility.hidden;
     }
+}
+
+static void listenToContext() {
+    emscripten_set_webglcontextlost_callback(kCanvasSelector, nullptr, EM_FALSE, onContextLost);
+    emscripten_set_webglcontextrestored_callback(kCanvasSelector, nullptr, EM_FALSE,
+                                                 onContextRestored);
 }
 
 // ---- settings sources ----------------------------------------------------------------------
@@ -162,6 +205,12 @@ static SettingOverrides overlay(SettingOverrides base, const SettingOverrides& o
     return base;
 }
 
+// What the run's settings are made of: the query's, with a host's panel's over them (its panel is
+// where the user changed them last).
+static void applySettingSources() {
+    setSettingOverrides(overlay(gPage.query.overrides, gPage.host.overrides));
+}
+
 // True when the value the host gives is not the one the running scene was built with.
 static bool differsFromRun(const SettingOverrides& given) {
     return (given.noteCountGiven && given.values.noteCount != saverSettings.noteCount) ||
@@ -174,14 +223,14 @@ int main() {
     gPage.query = readPageQuery(query);
     std::free(query);
     if (!gPage.query.message.empty()) showQueryMessage(gPage.query.message.c_str());
-    // A host's values stand over the query's: its panel is where the user changed them last.
-    setSettingOverrides(overlay(gPage.query.overrides, gPage.host.overrides));
+    applySettingSources();
     listenToPage();
     readCanvasSize();
     sizeDrawingBuffer();
     gPage.sceneMade = createScene(kCanvasSelector, drawingPixels(gPage.cssWidth),
-                                  drawingPixels(gPage.cssHeight));
+                                  drawingPixels(gPage.cssHeight), gPage.pixelRatio);
     if (!gPage.sceneMade) return 0;
+    listenToContext();
     gPage.paused = false;
     updatePause();
     if (!gPage.paused) startFrameLoop();
@@ -192,25 +241,33 @@ int main() {
 
 extern "C" {
 
-// A value from a host's settings panel, by the query's name and text. Before the scene is built it
-// joins the run's settings; afterwards a frame cap applies at once, and a setting that differs
-// from the running scene's asks the page to start again with it (kHostNeedsRestart).
-EMSCRIPTEN_KEEPALIVE int skyfoldHostSetting(const char* name, const char* value) {
+// A value from a host's settings panel, by the query's name and text; one that cannot be used is
+// left out. A frame cap applies at once; a setting joins the run's, and one that differs from the
+// running scene's builds the scene again at the next frame.
+EMSCRIPTEN_KEEPALIVE void skyfoldHostSetting(const char* name, const char* value) {
     PageQuery given = readPageQuery("");
-    if (!readPageParameter(name, value, &given) || !given.message.empty()) return kHostRefused;
+    if (!readPageParameter(name, value, &given) || !given.message.empty()) return;
     if (given.frameCapGiven) {
         gPage.host.frameCapGiven = true;
         gPage.host.framesPerSecondCap = given.framesPerSecondCap;
         gPage.nextFrameMilliseconds = 0;
     }
-    if (gPage.sceneMade) return differsFromRun(given.overrides) ? kHostNeedsRestart : kHostApplied;
     gPage.host.overrides = overlay(gPage.host.overrides, given.overrides);
-    return kHostApplied;
+    applySettingSources();
+    if (gPage.sceneMade && differsFromRun(given.overrides)) gPage.restartDue = true;
 }
 
 EMSCRIPTEN_KEEPALIVE void skyfoldHostPaused(int paused) {
     gPage.hostPaused = paused != 0;
     updatePause();
+}
+
+// The dialog's OK has stored new settings: they take over from the query's, and the scene is built
+// again with them at the next frame. The frame cap stays.
+EMSCRIPTEN_KEEPALIVE void skyfoldUseStoredSettings() {
+    gPage.query.overrides = readPageQuery("").overrides;
+    applySettingSources();
+    gPage.restartDue = true;
 }
 
 }  // extern "C"

@@ -1,7 +1,8 @@
 // The page's script, run before the WebAssembly module loads: the hosts' hooks (Lively, Wallpaper
-// Engine), which queue what comes before the module is ready; the notices; the settings button,
-// keys and full screen; and the settings dialog, drawn here with its rules from the module
-// (settings/web/config_dialog.cpp, its face from host/web/dialog_face.cpp). It logs nothing.
+// Engine), which queue what comes before the module is ready and, once called, leave the settings
+// to the host's panel; the notices; the settings button, keys, full screen and the pointer; and
+// the settings dialog, drawn here with its rules from the module (settings/web/config_dialog.cpp,
+// its face from host/web/dialog_face.cpp). It logs nothing.
 var Module = {
   canvas: document.getElementById('canvas'),
   onRuntimeInitialized: function () { skyfoldPage.moduleReady(); }
@@ -12,12 +13,15 @@ var skyfoldPage = (function () {
     ready: false,
     hostQueue: [],          // [name, text] pairs that came before the module was ready
     hostPaused: false,
-    restartValues: {},      // query values a host changed since the scene was built
-    restartTimer: 0,
+    inHost: false,          // a host has called: its panel holds the settings, not the dialog
     panelFrameCap: 0,       // Wallpaper Engine's panel's frame cap; 0 leaves its own limit
     engineFrameLimit: 0,    // Wallpaper Engine's own limit, from its general settings
     buttonTimer: 0,
+    pointerTimer: 0,
     dialogBuilt: false,
+    facePicture: null,      // the face's picture at its own size, as the module decoded it
+    faceScale: 0,           // canvas pixels per picture pixel the face was painted at; 0: never
+    dialogScale: 1,         // CSS pixels per pixel of the dialog's picture
     noteCount: 0,           // the slider's value as the dialog's rules left it
     repeatTimer: 0,
     drag: null              // the dialog's move, or the thumb's, while a pointer holds it
@@ -25,14 +29,13 @@ var skyfoldPage = (function () {
 
   var SETTINGS_PARAMETERS = ['count', 'view-angle', 'currency'];  // the dialog's; max-fps stays
   var BUTTON_SHOWN_MS = 2000;        // the settings button hides once the pointer rests this long
-  var HOST_RESTART_DELAY_MS = 300;   // a host sends its values one by one: start again once
+  var POINTER_SHOWN_MS = 2000;       // in full screen the pointer hides once it rests this long
   var FIRST_REPEAT_MS = 200;         // a held arrow or trough steps again after this
   var REPEAT_MS = 50;                // and then this often
   var FEWEST_NOTES = 75, MOST_NOTES = 1500;
   var DIALOG_WIDTH = 495, DIALOG_HEIGHT = 298;
   var OK = 1, CANCEL = 2;
   var KEEP_OPEN = 0, SAVED = 1, CLOSED = 2, SAVE_FAILED = 3;
-  var HOST_NEEDS_RESTART = 1;
   var SCROLL = { lineLeft: 0, lineRight: 1, pageLeft: 2, pageRight: 3, thumbPosition: 4,
                  left: 6, right: 7 };
 
@@ -42,22 +45,19 @@ var skyfoldPage = (function () {
 
   // ---- hosts ------------------------------------------------------------------------------
 
-  function restartWithHostValues() {
-    var params = new URLSearchParams(window.location.search);
-    Object.keys(page.restartValues).forEach(function (name) {
-      params.set(name, page.restartValues[name]);
-    });
-    window.location.replace(window.location.pathname + '?' + params.toString());
+  // A host's panel is the one place where its user changes the settings (it sends them again
+  // after every load, over whatever the dialog stored), so the dialog goes for good; and a host
+  // passes the mouse on to its wallpaper, so the button would show at every move.
+  function enterHost() {
+    if (page.inHost) return;
+    page.inHost = true;
+    if (dialogOpen()) closeDialog();
+    clearTimeout(page.buttonTimer);
+    byId('settings-button').classList.remove('shown');
   }
 
-  // A changed setting needs a new scene: the page starts again with it in its query, where a
-  // host's values stand until the host changes them again.
   function applyHostSetting(name, text) {
-    var reply = Module.ccall('skyfoldHostSetting', 'number', ['string', 'string'], [name, text]);
-    if (reply !== HOST_NEEDS_RESTART) return;
-    page.restartValues[name] = text;
-    clearTimeout(page.restartTimer);
-    page.restartTimer = setTimeout(restartWithHostValues, HOST_RESTART_DELAY_MS);
+    Module.ccall('skyfoldHostSetting', null, ['string', 'string'], [name, text]);
   }
 
   function hostSetting(name, text) {
@@ -118,16 +118,35 @@ var skyfoldPage = (function () {
 
   function showSettingsButton() {
     var button = byId('settings-button');
-    if (!page.ready || dialogOpen()) return;
+    if (!page.ready || page.inHost || dialogOpen()) return;
     button.classList.add('shown');
     clearTimeout(page.buttonTimer);
     page.buttonTimer = setTimeout(function () { button.classList.remove('shown'); },
                                   BUTTON_SHOWN_MS);
   }
 
+  function fullScreenElement() {
+    return document.fullscreenElement || document.webkitFullscreenElement;
+  }
+
+  // In full screen the pointer shows while it moves; out of it, always.
+  function showPointer() {
+    document.body.classList.remove('pointer-resting');
+    clearTimeout(page.pointerTimer);
+    if (!fullScreenElement()) return;
+    page.pointerTimer = setTimeout(function () {
+      document.body.classList.add('pointer-resting');
+    }, POINTER_SHOWN_MS);
+  }
+
+  function onPointerMove() {
+    showSettingsButton();
+    showPointer();
+  }
+
   function toggleFullScreen() {
     var root = document.documentElement;
-    var inFullScreen = document.fullscreenElement || document.webkitFullscreenElement;
+    var inFullScreen = fullScreenElement();
     var call = inFullScreen ? (document.exitFullscreen || document.webkitExitFullscreen)
                             : (root.requestFullscreen || root.webkitRequestFullscreen);
     if (!call) return;
@@ -171,13 +190,56 @@ var skyfoldPage = (function () {
 
   function control(id) { return dialog().querySelector('[data-control="' + id + '"]'); }
 
-  function paintFace() {
-    var face = dialog().querySelector('.face');
+  function facePicture() {
+    if (page.facePicture) return page.facePicture;
     var bytes = DIALOG_WIDTH * DIALOG_HEIGHT * 4;
     var texels = Module._skyfoldDialogFace();
-    var picture = new ImageData(new Uint8ClampedArray(Module.HEAPU8.slice(texels, texels + bytes)),
-                                DIALOG_WIDTH, DIALOG_HEIGHT);
-    face.getContext('2d').putImageData(picture, 0, 0);
+    var image = new ImageData(new Uint8ClampedArray(Module.HEAPU8.slice(texels, texels + bytes)),
+                              DIALOG_WIDTH, DIALOG_HEIGHT);
+    var picture = page.facePicture = document.createElement('canvas');
+    picture.width = DIALOG_WIDTH;
+    picture.height = DIALOG_HEIGHT;
+    picture.getContext('2d').putImageData(image, 0, 0);
+    return picture;
+  }
+
+  // The face with each pixel of its picture a square of whole canvas pixels, of one colour.
+  function paintFace(canvasPixelsPerPixel) {
+    if (page.faceScale === canvasPixelsPerPixel) return;
+    page.faceScale = canvasPixelsPerPixel;
+    var face = dialog().querySelector('.face');
+    face.width = DIALOG_WIDTH * canvasPixelsPerPixel;
+    face.height = DIALOG_HEIGHT * canvasPixelsPerPixel;
+    var context = face.getContext('2d');  // sizing reset its state
+    context.imageSmoothingEnabled = false;
+    context.drawImage(facePicture(), 0, 0, face.width, face.height);
+  }
+
+  function onDevicePixel(cssPixels, ratio) {
+    return Math.round(Math.max(0, cssPixels) * ratio) / ratio;
+  }
+
+  // The dialog scaled as one picture, centred: a whole number of device pixels to each of its
+  // pixels, the nearest the pixel ratio, so that the face is drawn without smoothing (sharp at
+  // ratio 2); in a view too small for that, as large as fits, so that OK and Cancel show.
+  function layoutDialog() {
+    var ratio = window.devicePixelRatio || 1;
+    var devicePixelsPerPixel = Math.max(1, Math.round(ratio));
+    var scale = devicePixelsPerPixel / ratio;
+    var fit = Math.min(window.innerWidth / DIALOG_WIDTH, window.innerHeight / DIALOG_HEIGHT);
+    var box = dialog();
+    paintFace(devicePixelsPerPixel);
+    box.classList.toggle('fitted', fit < scale);
+    page.dialogScale = Math.min(scale, fit);
+    box.style.transform = 'scale(' + page.dialogScale + ')';
+    box.style.left = onDevicePixel((window.innerWidth - DIALOG_WIDTH * page.dialogScale) / 2,
+                                   ratio) + 'px';
+    box.style.top = onDevicePixel((window.innerHeight - DIALOG_HEIGHT * page.dialogScale) / 2,
+                                  ratio) + 'px';
+  }
+
+  function onResize() {
+    if (dialogOpen()) layoutDialog();
   }
 
   function placeControls() {
@@ -218,19 +280,29 @@ var skyfoldPage = (function () {
     byId('canvas').focus();
   }
 
-  // The stored settings take over from the query's (a host's panel may still stand over them).
-  function restartWithStoredSettings() {
+  // The stored settings take over from the query's in the running scene, and the address no
+  // longer names them, so that a reload shows them too. A browser that refuses to change the
+  // address of a file:// page keeps it; the scene has them all the same.
+  function useStoredSettings() {
+    Module._skyfoldUseStoredSettings();
     var params = new URLSearchParams(window.location.search);
-    SETTINGS_PARAMETERS.forEach(function (name) { params.delete(name); });
+    var named = Array.from(params.keys()).filter(function (name) {
+      return SETTINGS_PARAMETERS.indexOf(name.toLowerCase()) >= 0;  // names have no case
+    });
+    if (!named.length) return;
+    named.forEach(function (name) { params.delete(name); });
     var query = params.toString();
-    window.location.replace(window.location.pathname + (query ? '?' + query : ''));
+    var address = window.location.pathname + (query ? '?' + query : '');
+    try {
+      history.replaceState(history.state, '', address);
+    } catch (error) {}
   }
 
   function runCommand(id) {
     var reply = Module._skyfoldDialogCommand(id);
     if (reply === KEEP_OPEN) return;
     closeDialog();
-    if (reply === SAVED) restartWithStoredSettings();
+    if (reply === SAVED) useStoredSettings();
   }
 
   function checkButton(id) {
@@ -239,7 +311,7 @@ var skyfoldPage = (function () {
   }
 
   function openDialog() {
-    if (!page.ready || dialogOpen()) return;
+    if (!page.ready || page.inHost || dialogOpen()) return;
     buildDialog();
     var state = Module._skyfoldDialogOpen() >> 2;
     page.noteCount = Module.HEAP32[state];
@@ -248,10 +320,8 @@ var skyfoldPage = (function () {
     });
     checkButton(Module.HEAP32[state + 1]);
     checkButton(Module.HEAP32[state + 2]);
-    var box = dialog();
-    box.style.left = Math.max(0, Math.round((window.innerWidth - DIALOG_WIDTH) / 2)) + 'px';
-    box.style.top = Math.max(0, Math.round((window.innerHeight - DIALOG_HEIGHT) / 2)) + 'px';
-    box.hidden = false;
+    layoutDialog();
+    dialog().hidden = false;
     byId('settings-button').classList.remove('shown');
     placeThumb();
     control(OK).focus();
@@ -328,7 +398,7 @@ var skyfoldPage = (function () {
     if (drag.kind === 'thumb') {
       var track = byId('note-count').querySelector('.track');
       var thumb = event.currentTarget;
-      var left = drag.startLeft + event.clientX - drag.startX;
+      var left = drag.startLeft + (event.clientX - drag.startX) / page.dialogScale;
       thumb.style.left = Math.min(Math.max(left, 0), track.clientWidth - thumb.offsetWidth) + 'px';
     } else {
       dialog().style.left = drag.startLeft + event.clientX - drag.startX + 'px';
@@ -379,15 +449,17 @@ var skyfoldPage = (function () {
   function buildDialog() {
     if (page.dialogBuilt) return;
     page.dialogBuilt = true;
-    paintFace();
     placeControls();
     listen(DIALOG_ROUTES);
   }
 
   var PAGE_ROUTES = [
     [window, 'keydown', onKeyDown],
-    [window, 'pointermove', showSettingsButton],
+    [window, 'pointermove', onPointerMove],
     [window, 'dblclick', onDoubleClick],
+    [window, 'resize', onResize],
+    [document, 'fullscreenchange', showPointer],
+    [document, 'webkitfullscreenchange', showPointer],
     ['#settings-button', 'click', openDialog],
     ['.notice', 'click', hideNotice]
   ];
@@ -403,6 +475,7 @@ var skyfoldPage = (function () {
     fromWallpaperEnginePanel: fromWallpaperEnginePanel,
     wallpaperEngineLimit: wallpaperEngineLimit,
     hostPaused: hostPaused,
+    enterHost: enterHost,
     showNotice: showNotice
   };
 })();
@@ -414,7 +487,8 @@ function skyfoldShowSaveFailure(reason) {
   skyfoldPage.showNotice('save-message', 'The settings could not be saved: ' + reason);
 }
 
-// No WebGL: the caption and text where the scene would be, never a blank canvas.
+// No WebGL, or a context that did not come back: the caption and text where the scene would be,
+// never a blank canvas.
 function skyfoldShowFailure(caption, text) {
   document.getElementById('failure-caption').textContent = caption;
   document.getElementById('failure-text').textContent = text;
@@ -422,10 +496,21 @@ function skyfoldShowFailure(caption, text) {
   document.getElementById('canvas').hidden = true;
 }
 
-// Lively Wallpaper: its panel's values (LivelyProperties.json) and its pause event.
-function livelyPropertyListener(name, value) { skyfoldPage.fromHostPanel(name, value); }
+// The context came back after all.
+function skyfoldClearFailure() {
+  document.getElementById('failure').hidden = true;
+  document.getElementById('canvas').hidden = false;
+}
+
+// Lively Wallpaper: its panel's values (LivelyProperties.json) and its pause event. Whatever a
+// host's call holds, the page is in that host from then on.
+function livelyPropertyListener(name, value) {
+  skyfoldPage.enterHost();
+  skyfoldPage.fromHostPanel(name, value);
+}
 
 function livelyWallpaperPlaybackChanged(data) {
+  skyfoldPage.enterHost();
   var state = null;
   try { state = typeof data === 'string' ? JSON.parse(data) : data; } catch (error) { return; }
   if (state && typeof state.IsPaused === 'boolean') skyfoldPage.hostPaused(state.IsPaused);
@@ -435,15 +520,20 @@ function livelyWallpaperPlaybackChanged(data) {
 // the panel's frame cap is 0, and its pause.
 window.wallpaperPropertyListener = {
   applyUserProperties: function (properties) {
-    Object.keys(properties).forEach(function (name) {
+    skyfoldPage.enterHost();
+    Object.keys(properties || {}).forEach(function (name) {
       var property = properties[name];
       if (property && 'value' in property) skyfoldPage.fromWallpaperEnginePanel(name, property.value);
     });
   },
   applyGeneralProperties: function (properties) {
+    skyfoldPage.enterHost();
     if (properties && typeof properties.fps === 'number') {
       skyfoldPage.wallpaperEngineLimit(properties.fps);
     }
   },
-  setPaused: function (isPaused) { skyfoldPage.hostPaused(isPaused); }
+  setPaused: function (isPaused) {
+    skyfoldPage.enterHost();
+    skyfoldPage.hostPaused(isPaused);
+  }
 };

@@ -1,6 +1,7 @@
 // The OpenGL 1.1 layer's state and display lists: matrix stacks, the current colour, light, fog
 // and material, the lists recorded as commands (their geometry compiled into one vertex store) and
-// replayed in order. Draws and texture calls go to the backend (scene/web/gl11_backend.h).
+// replayed in order, and each texture's parameters and pixels as given, so that a new context gets
+// everything again. Draws and texture calls go to the backend (scene/web/gl11_backend.h).
 // Portable C++, so that the native tests check it against the OpenGL 1.1 rules.
 #define SKYFOLD_GL11_IMPLEMENTATION
 #include "scene/web/gl11.h"
@@ -42,6 +43,22 @@ struct ListState {
     bool defined;
 };
 
+const GLenum kTextureParameters[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MAG_FILTER,
+                                     GL_TEXTURE_MIN_FILTER};
+const int kTextureParameterCount = 4;
+const int32_t kTexelBytes = 4;  // GL_RGBA of GL_UNSIGNED_BYTE
+
+// A texture name of the layer: the backend's texture that holds it now, and what was given for it,
+// from which a new context's texture is made.
+struct TextureState {
+    bool live;
+    uint32_t backendTexture;
+    GLint parameters[kTextureParameterCount];  // in kTextureParameters' order; 0 where never set
+    bool hasImage;
+    int32_t width, height, alignment;
+    std::vector<uint8_t> pixels;  // the bytes glTexImage2D read; empty for a null image
+};
+
 }  // namespace
 
 static struct {
@@ -64,8 +81,10 @@ static struct {
     bool listHasNormal, listHasTexCoord;  // given since glNewList
     float listNormal[3], listTexCoord[2];
     std::vector<Gl11Vertex> vertices;
-    size_t uploadedVertices;
+    bool verticesChanged;    // since the backend last had them
     int callDepth;
+    GLuint boundTexture;     // the layer's name; the draw state holds the backend's
+    std::vector<TextureState> textures;  // name n at n - 1
     bool started;
 } gGl;
 
@@ -264,6 +283,16 @@ void gl11::glCallList(GLuint list) {
     submit(makeCommand(applyCallList, list));
 }
 
+// With no list left, no draw can read the vertex store: it starts again empty, so that a scene
+// built again and again (each change of settings) does not grow it.
+static void forgetUnusedGeometry() {
+    for (GLuint n = 1; n <= kMostLists; ++n) {
+        if (gGl.lists[n].defined || gGl.compiling == n) return;
+    }
+    gGl.vertices.clear();
+    gGl.verticesChanged = true;
+}
+
 void gl11::glDeleteLists(GLuint list, GLsizei range) {
     requireOutsideList("glDeleteLists");
     if (range < 0) gl11Misuse("glDeleteLists", static_cast<unsigned>(range));
@@ -272,14 +301,15 @@ void gl11::glDeleteLists(GLuint list, GLsizei range) {
         gGl.lists[n].commands.clear();
         gGl.lists[n].defined = false;
     }
+    forgetUnusedGeometry();
 }
 
 // ---- geometry: strips compiled into the vertex store ----------------------------------------
 
 static void applyDrawStrip(const Command& c) {
-    if (gGl.uploadedVertices != gGl.vertices.size()) {
+    if (gGl.verticesChanged) {
         backendUploadVertices(gGl.vertices.data(), gGl.vertices.size());
-        gGl.uploadedVertices = gGl.vertices.size();
+        gGl.verticesChanged = false;
     }
     backendDrawStrip(gGl.draw, c.i[0], c.i[1]);
 }
@@ -308,6 +338,7 @@ void gl11::glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
                          {gGl.listNormal[0], gGl.listNormal[1], gGl.listNormal[2]},
                          {gGl.listTexCoord[0], gGl.listTexCoord[1]}};
     gGl.vertices.push_back(vertex);
+    gGl.verticesChanged = true;
 }
 
 // The normal and texture coordinate are kept for the vertices that follow in the list; only
@@ -629,23 +660,52 @@ void gl11::glFogfv(GLenum pname, const GLfloat* params) {
 
 // ---- textures -------------------------------------------------------------------------------
 
+// The live texture of that name, or null.
+static TextureState* textureNamed(GLuint name) {
+    if (name == 0 || name > gGl.textures.size()) return nullptr;
+    TextureState& texture = gGl.textures[name - 1];
+    return texture.live ? &texture : nullptr;
+}
+
+static uint32_t backendTextureOf(GLuint name) {
+    const TextureState* texture = textureNamed(name);
+    return texture ? texture->backendTexture : 0;
+}
+
+// The names of deleted textures are given again, as OpenGL does.
 void gl11::glGenTextures(GLsizei n, GLuint* textures) {
     requireOutsideList("glGenTextures");
-    for (GLsizei k = 0; k < n; ++k) textures[k] = backendCreateTexture();
+    for (GLsizei k = 0; k < n; ++k) {
+        size_t slot = 0;
+        while (slot < gGl.textures.size() && gGl.textures[slot].live) ++slot;
+        if (slot == gGl.textures.size()) gGl.textures.emplace_back();
+        TextureState& texture = gGl.textures[slot];
+        texture = TextureState();
+        texture.live = true;
+        texture.backendTexture = backendCreateTexture();
+        textures[k] = static_cast<GLuint>(slot + 1);
+    }
 }
 
 // Deleting the bound texture binds 0, as OpenGL does; 0 and unknown names are ignored.
 void gl11::glDeleteTextures(GLsizei n, const GLuint* textures) {
     requireOutsideList("glDeleteTextures");
     for (GLsizei k = 0; k < n; ++k) {
-        if (textures[k] == 0) continue;
-        if (gGl.draw.texture == textures[k]) gGl.draw.texture = 0;
-        backendDeleteTexture(textures[k]);
+        TextureState* texture = textureNamed(textures[k]);
+        if (!texture) continue;
+        if (gGl.boundTexture == textures[k]) {
+            gGl.boundTexture = 0;
+            gGl.draw.texture = 0;
+        }
+        backendDeleteTexture(texture->backendTexture);
+        *texture = TextureState();  // frees its pixels
     }
 }
 
+// A name that no texture holds draws untextured: sampling the backend's texture 0.
 static void applyBindTexture(const Command& c) {
-    gGl.draw.texture = c.b;
+    gGl.boundTexture = c.b;
+    gGl.draw.texture = backendTextureOf(c.b);
 }
 
 void gl11::glBindTexture(GLenum target, GLuint texture) {
@@ -662,22 +722,38 @@ void gl11::glPixelStorei(GLenum pname, GLint param) {
     gGl.unpackAlignment = param;
 }
 
-static bool isTextureParameter(GLenum pname, GLint param) {
-    switch (pname) {
-        case GL_TEXTURE_WRAP_S:
-        case GL_TEXTURE_WRAP_T: return param == GL_CLAMP;
-        case GL_TEXTURE_MAG_FILTER:
-        case GL_TEXTURE_MIN_FILTER: return param == GL_LINEAR || param == GL_NEAREST;
+static int textureParameterIndex(GLenum pname, GLint param) {
+    for (int k = 0; k < kTextureParameterCount; ++k) {
+        if (kTextureParameters[k] != pname) continue;
+        const bool wrap = pname == GL_TEXTURE_WRAP_S || pname == GL_TEXTURE_WRAP_T;
+        const bool valid = wrap ? param == GL_CLAMP : param == GL_LINEAR || param == GL_NEAREST;
+        return valid ? k : -1;
     }
-    return false;
+    return -1;
+}
+
+static TextureState& boundTextureFor(const char* call, GLenum value) {
+    TextureState* texture = textureNamed(gGl.boundTexture);
+    if (!texture) gl11Misuse(call, value);
+    return *texture;
 }
 
 void gl11::glTexParameteri(GLenum target, GLenum pname, GLint param) {
     requireOutsideList("glTexParameteri");
     if (target != GL_TEXTURE_2D) gl11Misuse("glTexParameteri", target);
-    if (!isTextureParameter(pname, param)) gl11Misuse("glTexParameteri", pname);
-    if (gGl.draw.texture == 0) gl11Misuse("glTexParameteri with no texture bound", pname);
-    backendTextureParameter(gGl.draw.texture, pname, param);
+    const int index = textureParameterIndex(pname, param);
+    if (index < 0) gl11Misuse("glTexParameteri", pname);
+    TextureState& texture = boundTextureFor("glTexParameteri with no texture bound", pname);
+    texture.parameters[index] = param;
+    backendTextureParameter(texture.backendTexture, pname, param);
+}
+
+// The bytes that OpenGL reads for an image: every row but the last padded to the alignment.
+static size_t imageBytes(int32_t width, int32_t height, int32_t alignment) {
+    if (width == 0 || height == 0) return 0;
+    const size_t row = static_cast<size_t>(width) * kTexelBytes;
+    const size_t paddedRow = (row + alignment - 1) / alignment * alignment;
+    return paddedRow * static_cast<size_t>(height - 1) + row;
 }
 
 void gl11::glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width,
@@ -690,6 +766,39 @@ void gl11::glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsize
     if (format != GL_RGBA) gl11Misuse("glTexImage2D", format);
     if (type != GL_UNSIGNED_BYTE) gl11Misuse("glTexImage2D", type);
     if (width < 0 || height < 0) gl11Misuse("glTexImage2D size", 0);
-    if (gGl.draw.texture == 0) gl11Misuse("glTexImage2D with no texture bound", 0);
-    backendTextureImage(gGl.draw.texture, width, height, gGl.unpackAlignment, pixels);
+    TextureState& texture = boundTextureFor("glTexImage2D with no texture bound", 0);
+    texture.hasImage = true;
+    texture.width = width;
+    texture.height = height;
+    texture.alignment = gGl.unpackAlignment;
+    const uint8_t* bytes = static_cast<const uint8_t*>(pixels);
+    if (bytes) texture.pixels.assign(bytes, bytes + imageBytes(width, height, texture.alignment));
+    else texture.pixels.clear();
+    backendTextureImage(texture.backendTexture, width, height, texture.alignment, pixels);
+}
+
+// ---- a new context --------------------------------------------------------------------------
+
+// The texture as it was given: its parameters, then its image.
+static void remakeTexture(TextureState& texture) {
+    texture.backendTexture = backendCreateTexture();
+    for (int k = 0; k < kTextureParameterCount; ++k) {
+        if (texture.parameters[k] == 0) continue;
+        backendTextureParameter(texture.backendTexture, kTextureParameters[k],
+                                texture.parameters[k]);
+    }
+    if (!texture.hasImage) return;
+    backendTextureImage(texture.backendTexture, texture.width, texture.height, texture.alignment,
+                        texture.pixels.empty() ? nullptr : texture.pixels.data());
+}
+
+// The one place where every GPU object is made again from what the layer keeps.
+void gl11RestoreContext() {
+    startOnce();
+    backendForgetContext();
+    for (TextureState& texture : gGl.textures) {
+        if (texture.live) remakeTexture(texture);
+    }
+    gGl.draw.texture = backendTextureOf(gGl.boundTexture);
+    gGl.verticesChanged = true;
 }

@@ -26,6 +26,7 @@
 //   glTexParameteri (wrap GL_CLAMP, filters GL_LINEAR or GL_NEAREST), glTexImage2D (level 0,
 //                           GL_RGBA of GL_UNSIGNED_BYTE, no border), texture environment
 //                           GL_MODULATE (the default, and the only one)
+// and, beyond OpenGL, gl11RestoreContext for a WebGL context that the browser lost and gave back.
 #pragma once
 
 #include <cstdint>
@@ -153,6 +154,12 @@ void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei widt
                   GLint border, GLenum format, GLenum type, const GLvoid* pixels);
 
 }  // namespace gl11
+
+// The context under the layer was lost and has come back empty: every texture is made again from
+// the parameters and pixels last given for it (under the same name), the vertex store is uploaded
+// before the next draw and the programs are made as draws need them. The layer's own state (lists,
+// matrices, light, fog) never lived in the context and goes on as it was.
+void gl11RestoreContext();
 
 #ifndef SKYFOLD_GL11_IMPLEMENTATION
 using namespace gl11;

@@ -44,7 +44,7 @@ struct Gl11DrawState {
     bool depthTest, cullFace, blend;
     uint32_t depthFunc, cullMode, blendSource, blendDestination;  // GL enum values
     int32_t viewport[4];      // x, y, width, height
-    uint32_t texture;         // bound GL_TEXTURE_2D name, 0 for none
+    uint32_t texture;         // the bound texture as backendCreateTexture named it, 0 for none
 };
 
 // The vertices of every list compiled so far; called before the first draw after lists changed.
@@ -55,6 +55,11 @@ void backendDrawStrip(const Gl11DrawState& state, int32_t firstVertex, int32_t v
 
 // Clears the colour and/or depth buffers (mask as glClear's) to these values.
 void backendClear(uint32_t mask, const float colour[4], double depth);
+
+// The context was lost and is back: every buffer, program and texture the backend made is gone
+// and WebGL's state is its initial one. The backend forgets them all; the layer then makes its
+// textures and uploads its vertices again.
+void backendForgetContext();
 
 uint32_t backendCreateTexture();
 void backendDeleteTexture(uint32_t texture);

@@ -1,17 +1,20 @@
 // The OpenGL surface of a run in the browser: the WebGL 1 context on the page's canvas, the frame's
-// clock and draw, pausing, and the teardown order. Failures are shown by the page with the texts
-// the Windows build shows in its message boxes.
+// clock and draw, pausing, a new start in place, a context lost and given back, and the teardown
+// order. Failures are shown by the page with the texts the Windows build shows in its message
+// boxes.
 #include "scene/web/scene_surface.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include "scene/banner_overlay.h"
 #include "scene/frame_clock.h"
 #include "scene/render_state.h"
 #include "scene/scene_host.h"
 #include "scene/scene_platform.h"
 #include "scene/scene_start.h"
 #include "scene/scene_view.h"
+#include "scene/web/gl11.h"
 #include "scene/web/scene_clock_pause.h"
 #include "scene/web/webgl_context.h"
 
@@ -27,6 +30,10 @@ EM_JS(void, showPageFailure, (const char* caption, const char* text), {
     }
 });
 
+EM_JS(void, clearPageFailure, (), {
+    if (typeof skyfoldClearFailure === 'function') skyfoldClearFailure();
+});
+
 void showSceneError(const char* caption, const char* text) {
     showPageFailure(caption, text);
 }
@@ -39,10 +46,14 @@ bool sceneQuitRequested() {
     return gSurface.quitRequested;
 }
 
+static void reportNoContext() {
+    showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't get a rendering context.");
+}
+
 static bool makeContext(const char* canvasSelector) {
     switch (makeSceneContext(canvasSelector, &gSurface.renderContext)) {
         case SceneContextResult::NotCreated:
-            showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't get a rendering context.");
+            reportNoContext();
             return false;
         case SceneContextResult::NotCurrent:
             showSceneError(kSurfaceFailureCaption, "Sorry dude. Can't activate the RC.");
@@ -52,10 +63,11 @@ static bool makeContext(const char* canvasSelector) {
     return true;
 }
 
-bool createScene(const char* canvasSelector, int32_t width, int32_t height) {
+bool createScene(const char* canvasSelector, int32_t width, int32_t height, double pixelRatio) {
     if (!makeContext(canvasSelector)) return false;
     viewWidth = width;
     viewHeight = height;
+    setBannerScale(static_cast<float>(pixelRatio));
     startScene();
     return true;
 }
@@ -65,8 +77,9 @@ void drawSceneFrame() {
     drawFrame();
 }
 
-void resizeScene(int32_t width, int32_t height) {
+void resizeScene(int32_t width, int32_t height, double pixelRatio) {
     scenePreview = hostIsPreview();
+    setBannerScale(static_cast<float>(pixelRatio));
     resizeSceneView(width, height);
 }
 
@@ -76,6 +89,24 @@ void pauseScene() {
 
 void resumeScene() {
     resumeSceneClock();
+}
+
+// frameTime and frameDelta read 0 until the new start's first frame, as at a run's start, so
+// that the banner and the camera time their first moves from it.
+void restartScene() {
+    releaseSceneResources();
+    frameTime = 0.0f;
+    frameDelta = 0.0f;
+    startScene();
+}
+
+void restoreSceneContext() {
+    gl11RestoreContext();
+    clearPageFailure();
+}
+
+void reportSceneContextGone() {
+    reportNoContext();
 }
 
 void destroyScene() {

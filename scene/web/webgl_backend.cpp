@@ -2,6 +2,7 @@
 // GL_LIGHT0 and colour material, texture by modulation and fog linearly, as OpenGL 1.1's equations
 // say, one for each combination of those switches; one vertex buffer for every list's geometry;
 // and a copy of the WebGL state sent, so that a draw sends only what differs from the previous one.
+// After a lost context it forgets all of them and starts again as on the first draw.
 #include <GLES2/gl2.h>
 
 #include <cstring>
@@ -295,6 +296,12 @@ void backendClear(uint32_t mask, const float colour[4], double depth) {
         glClearDepthf(s.clearDepth);
     }
     glClear(mask);
+}
+
+// NOTE: the lost context's objects are not deleted: WebGL refuses (and warns of) calls on objects
+// of a context before its loss, and they hold no memory of the new one.
+void backendForgetContext() {
+    gBackend = {};
 }
 
 uint32_t backendCreateTexture() {

@@ -1,7 +1,7 @@
 // The settings dialog's rules for the page, which draws the dialog itself (host/web/page.js, on the
 // face that host/web/dialog_face.cpp decodes): its controls' places, what a click on a control
 // does, the slider's scroll rules, and OK's save. The dialog edits a copy of the running settings,
-// so the scene goes on with its own until the page starts again with the stored ones.
+// so the scene goes on with its own until the page builds it again with the stored ones.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -21,7 +21,7 @@ static const int kBoxFields = 5;
 
 enum DialogReply { kKeepOpen = 0, kSavedAndClose = 1, kClose = 2, kSaveFailedAndClose = 3 };
 
-// OK saves the dialog's values; the scene's stay as they are until the page starts again.
+// OK saves the dialog's values; the scene's stay as they are until it is built again.
 static bool saveShown() {
     const SaverSettings running = saverSettings;
     saverSettings = gDialog.shown;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The release archives made by tools/dist: each holds exactly the saver of its architecture, the
 # user's README and the licence, as Windows text files; the installer is there beside them. The
-# web archive holds the one-file page, the wallpaper hosts' files naming it and its preview, and
-# that preview picture.
+# web archive holds the one-file page, the wallpaper hosts' files naming it and its preview, that
+# preview picture, and its own README and the licence, as the Windows archives have them.
 #   archives.sh <dist folder> <version>
 set -euo pipefail
 dist=${1:?usage: $0 <dist folder> <version>}
@@ -43,11 +43,15 @@ cmp -s "$work/x64/README.txt" "$work/x86/README.txt" || fail "the two READMEs di
 
 zip="$dist/skyfold-$version-web.zip"
 [ -f "$zip" ] || fail "missing $zip"
-listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$listed" = "LivelyInfo.json LivelyProperties.json preview.png project.json skyfold.html " ] ||
-    fail "web archive holds: $listed"
+listed=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
+web_files="LICENSE.txt LivelyInfo.json LivelyProperties.json README.txt preview.png project.json"
+[ "$listed" = "$web_files skyfold.html " ] || fail "web archive holds: $listed"
 mkdir "$work/web"
 unzip -q "$zip" -d "$work/web"
+grep -q "^SKYFOLD FOR THE BROWSER $version"$'\r'"$" "$work/web/README.txt" ||
+    fail "the web README does not name version $version"
+! grep -q '@[A-Z]*@' "$work/web/README.txt" || fail "the web README has unfilled fields"
+cmp -s "$work/web/LICENSE.txt" "$work/x64/LICENSE.txt" || fail "the web archive's licence differs"
 # One file: nothing fetched from beside it or from the network.
 ! grep -Pq '(src|href)="(?!data:|#)' "$work/web/skyfold.html" || fail "the page loads other files"
 ! grep -q 'https\?://' "$work/web/skyfold.html" || fail "the page names a web address"

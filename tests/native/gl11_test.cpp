@@ -111,12 +111,14 @@ TEST_F(Gl11, ProjectionsMapTheirVolumesOntoTheUnitCube) {
 
 TEST_F(Gl11, ListsReplayTheirStateCallsInOrderAroundTheirGeometry) {
     const GLuint list = 41;
+    GLuint textures[2];
+    glGenTextures(2, textures);
     recordingBackend.draws.clear();
     glNewList(list, GL_COMPILE);
-    glBindTexture(GL_TEXTURE_2D, 7);
+    glBindTexture(GL_TEXTURE_2D, textures[0]);
     glEnable(GL_TEXTURE_2D);
     glCallList(kTriangleList);
-    glBindTexture(GL_TEXTURE_2D, 8);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
     glTranslatef(0.0f, 0.0f, -1.0f);
     glCallList(kTriangleList);
     glDisable(GL_TEXTURE_2D);
@@ -124,8 +126,9 @@ TEST_F(Gl11, ListsReplayTheirStateCallsInOrderAroundTheirGeometry) {
     EXPECT_TRUE(recordingBackend.draws.empty()) << "compiling executes nothing";
     glCallList(list);
     ASSERT_EQ(2u, recordingBackend.draws.size());
-    EXPECT_EQ(7u, recordingBackend.draws[0].state.texture);
-    EXPECT_EQ(8u, recordingBackend.draws[1].state.texture);
+    const size_t made = recordingBackend.textures.size();  // the backend's names of the two
+    EXPECT_EQ(recordingBackend.textures[made - 2].name, recordingBackend.draws[0].state.texture);
+    EXPECT_EQ(recordingBackend.textures[made - 1].name, recordingBackend.draws[1].state.texture);
     EXPECT_TRUE(recordingBackend.draws[1].state.texturing);
     EXPECT_FLOAT_EQ(-1.0f, recordingBackend.draws[1].modelview[14]);
     EXPECT_FALSE(drawNow().state.texturing);
@@ -142,6 +145,42 @@ TEST_F(Gl11, GeometryIsCompiledOnceAndUploadedBeforeItsFirstDraw) {
     EXPECT_FLOAT_EQ(1.0f, corner.position[0]);
     EXPECT_FLOAT_EQ(1.0f, corner.texCoord[0]);
     EXPECT_FLOAT_EQ(1.0f, corner.normal[2]);
+}
+
+// A lost context comes back with every texture as it was given (its rows padded as they were),
+// under the name the lists bind, and the geometry uploaded again; the store empties once no list
+// is left, so that building the scene again does not grow it.
+TEST_F(Gl11, ANewContextGetsEveryTextureAndTheGeometryAgain) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    uint8_t texels[16 + 12];  // 3x2 RGBA: a 12-byte row padded to 16, then the last row
+    for (size_t k = 0; k < sizeof texels; ++k) texels[k] = static_cast<uint8_t>(k * 7);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 3, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glEnable(GL_TEXTURE_2D);
+    const RecordedTexture given = recordingBackend.textures.back();
+    texels[0] = 255;  // the caller's buffer is its own again once the call returns
+    const int uploads = recordingBackend.uploads;
+
+    gl11RestoreContext();
+    EXPECT_EQ(1, recordingBackend.forgottenContexts);
+    const RecordedTexture& remade = recordingBackend.textures.back();
+    EXPECT_NE(given.name, remade.name);
+    EXPECT_EQ(given.parameters, remade.parameters);
+    EXPECT_EQ(8, remade.alignment);
+    EXPECT_EQ(given.pixels, remade.pixels);
+    const RecordedDraw draw = drawNow();
+    EXPECT_EQ(remade.name, draw.state.texture);
+    EXPECT_EQ(uploads + 1, recordingBackend.uploads);
+    glDisable(GL_TEXTURE_2D);
+
+    glDeleteLists(1, 64);
+    compileTriangleList();
+    drawNow();
+    EXPECT_EQ(3u, recordingBackend.vertices.size());
 }
 
 TEST_F(Gl11, ALightPositionIsKeptInEyeCoordinatesOfItsMoment) {

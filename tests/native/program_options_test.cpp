@@ -59,7 +59,7 @@ TEST(ProgramOptions, SettingsOverrideOnlyWhenGiven) {
     const Parsed none = parse({"--root"});
     EXPECT_FALSE(none.options.overrides.noteCountGiven || none.options.overrides.viewAngleGiven ||
                  none.options.overrides.currencyGiven);
-    const Parsed all = parse({"--count", "75", "--view-angle", "top-down", "--currency=euro"});
+    const Parsed all = parse({"--count", "75", "--view-angle", "Top-Down", "--currency=EURO"});
     ASSERT_TRUE(all.ok);
     EXPECT_TRUE(all.options.overrides.noteCountGiven);
     EXPECT_EQ(75, all.options.overrides.values.noteCount);

@@ -24,11 +24,36 @@ void backendClear(uint32_t, const float*, double) {
     ++recordingBackend.clears;
 }
 
+void backendForgetContext() {
+    ++recordingBackend.forgottenContexts;
+}
+
+static RecordedTexture& recorded(uint32_t texture) {
+    return recordingBackend.textures.at(texture - 1);
+}
+
 uint32_t backendCreateTexture() {
-    static uint32_t lastName = 0;
-    return ++lastName;
+    RecordedTexture texture = {};
+    texture.name = static_cast<uint32_t>(recordingBackend.textures.size() + 1);
+    recordingBackend.textures.push_back(texture);
+    return texture.name;
 }
 
 void backendDeleteTexture(uint32_t) {}
-void backendTextureParameter(uint32_t, uint32_t, int32_t) {}
-void backendTextureImage(uint32_t, int32_t, int32_t, int32_t, const void*) {}
+
+void backendTextureParameter(uint32_t texture, uint32_t pname, int32_t param) {
+    recorded(texture).parameters.emplace_back(pname, param);
+}
+
+void backendTextureImage(uint32_t texture, int32_t width, int32_t height, int32_t alignment,
+                         const void* pixels) {
+    RecordedTexture& image = recorded(texture);
+    image.width = width;
+    image.height = height;
+    image.alignment = alignment;
+    const size_t row = static_cast<size_t>(width) * 4;
+    const size_t paddedRow = (row + alignment - 1) / alignment * alignment;
+    const size_t bytes = height ? paddedRow * (height - 1) + row : 0;
+    const uint8_t* from = static_cast<const uint8_t*>(pixels);
+    image.pixels.assign(from, from ? from + bytes : from);
+}

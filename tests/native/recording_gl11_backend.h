@@ -2,6 +2,7 @@
 // native tests can check the layer's state, matrices and lists without a browser.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "scene/web/gl11_backend.h"
@@ -12,11 +13,21 @@ struct RecordedDraw {
     int32_t firstVertex, vertexCount;
 };
 
+// A texture as the backend was last given it.
+struct RecordedTexture {
+    uint32_t name;
+    std::vector<std::pair<uint32_t, int32_t>> parameters;  // pname, param, in the order given
+    int32_t width, height, alignment;
+    std::vector<uint8_t> pixels;  // the bytes an image of that size and alignment has
+};
+
 struct RecordingBackend {
     std::vector<RecordedDraw> draws;
     std::vector<Gl11Vertex> vertices;  // as last uploaded
+    std::vector<RecordedTexture> textures;  // in the order made, deleted ones too
     int uploads;
     int clears;
+    int forgottenContexts;
 };
 
 extern RecordingBackend recordingBackend;

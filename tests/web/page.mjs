@@ -1,10 +1,14 @@
 // The page, skyfold.html, from file:// in a real browser.
 //   node page.mjs chromium <skyfold.html>   every behaviour of the page, in one Chromium run:
-//       notes drawn; the query's counts; a bad query value named on the page, the stored settings
-//       untouched; the dialog driven by real clicks stores, a reload shows it, Cancel stores
-//       nothing; no banner in a narrow view; device pixel ratio 2; no frames while hidden; the
-//       failure notice without WebGL
-//   node page.mjs firefox <skyfold.html>    Firefox ESR loads the page and draws notes
+//       notes drawn; the WebGL context lost and given back; the query's counts, its names and
+//       words in any case, the last of a name counting; bad values named on the page in a few
+//       lines, the stored settings untouched; the dialog driven by real clicks stores and the
+//       running page draws it, a reload shows it, Cancel stores nothing; the dialog whole in a
+//       narrow view and sharp at pixel ratio 2; the pointer hidden at rest in full screen; no
+//       banner in a narrow view; device pixel ratio 2; no frames while hidden; Lively's and
+//       Wallpaper Engine's calls as they make them; the failure notice without WebGL
+//   node page.mjs firefox <skyfold.html>    Firefox ESR draws notes, and again after the WebGL
+//       context was lost and given back
 // Throughout, no console error or warning, no page error and no request but the page's own.
 import { colouredShare, drawnFrames, fail, fileUrl, launchChromium, launchFirefox, notesDrawn,
          probedPage } from './browser_lib.mjs';
@@ -40,6 +44,22 @@ async function expectNotesShown(page, notes, stage) {
     }
 }
 
+// Waits for this many of the page's animation frames: the browser's pace, not a clock's.
+function animationFrames(page, count) {
+    return page.evaluate(wanted => new Promise(resolve => {
+        let frames = 0;
+        const next = () => (++frames >= wanted ? resolve() : requestAnimationFrame(next));
+        requestAnimationFrame(next);
+    }), count);
+}
+
+// The running page comes to draw this many notes (each two draws, the banner one).
+async function notesBecome(page, notes, stage) {
+    const drawing = wanted => Math.floor(window.skyfoldProbe.frames.at(-1).draws / 2) === wanted;
+    await page.waitForFunction(drawing, { polling: 50, timeout: 10000 }, notes)
+        .catch(async () => fail(`${stage}: ${await notesDrawn(page)} notes drawn, not ${notes}`));
+}
+
 // A real click in the middle of the element's box.
 async function click(page, selector) {
     const box = await (await page.waitForSelector(selector, { visible: true })).boundingBox();
@@ -65,18 +85,25 @@ function dialogShows(page) {
     }));
 }
 
+// Names and words in any case, the last of a name counting and the others never told; each bad
+// value told once, in at most four lines, and its setting the stored one.
 async function checkQueries(page, url) {
     const before = settingsText(300, 1, 2);
     await page.evaluate((key, text) => localStorage.setItem(key, text), kStorageKey, before);
-    for (const notes of [75, 1500]) {
-        await page.goto(`${url}?count=${notes}`);
-        expect(await notesDrawn(page) === notes, `?count=${notes} drew ${await notesDrawn(page)} notes`);
-        expect(await stored(page) === before, `?count=${notes} changed the stored settings`);
+    for (const [query, notes] of [['count=75', 75],
+                                  ['COUNT=abc&Count=1500&currency=Euro&VIEW-ANGLE=TOP-DOWN', 1500]]) {
+        await page.goto(`${url}?${query}`);
+        expect(await notesDrawn(page) === notes, `?${query} drew ${await notesDrawn(page)} notes`);
+        expect(await page.$eval('#query-message', element => element.hidden),
+               `?${query} shows a message`);
+        expect(await stored(page) === before, `?${query} changed the stored settings`);
     }
-    await page.goto(`${url}?count=lots&currency=euro`);
+    await page.goto(`${url}?${'cont=1&'.repeat(20000)}count=lots&curency=x&viewangle=y&max-fps=-1`);
     const message = await page.waitForSelector('#query-message', { visible: true });
-    const text = await message.evaluate(element => element.textContent);
-    expect(/\bcount\b/.test(text) && !/currency/.test(text), `the bad query's message says: ${text}`);
+    const lines = (await message.evaluate(element => element.textContent)).split('\n');
+    expect(lines.length === 4 && lines[0] === 'cont: no such setting; did you mean count?' &&
+           /^count: 'lots'/.test(lines[1]) && lines[3] === 'and 2 more',
+           `the bad query's message says: ${lines.join(' / ')}`);
     expect(await notesDrawn(page) === 300, 'a bad count did not fall back to the stored one');
     expect(await stored(page) === before, 'a bad query changed the stored settings');
     await page.goto(url);
@@ -85,9 +112,10 @@ async function checkQueries(page, url) {
     expectNoProblems('queries');
 }
 
-// OK stores what the dialog shows and the page starts again with it; Cancel stores nothing.
+// OK stores what the dialog shows and the running page goes on with it, the address no longer
+// naming what the query gave, so a reload shows it too; Cancel stores nothing.
 async function checkDialog(page, url) {
-    await page.goto(url);
+    await page.goto(`${url}?count=300`);
     await notesDrawn(page);
     await openDialogWithButton(page);
     const opened = await dialogShows(page);
@@ -98,10 +126,12 @@ async function checkDialog(page, url) {
     await click(page, '#note-count .arrow.right');
     const chosen = await dialogShows(page);
     expect(chosen.notes > 300, `a click on the slider's right arrow left ${chosen.notes} notes`);
-    await Promise.all([page.waitForNavigation(), click(page, control(1))]);
+    await page.evaluate(() => { window.notReloaded = true; });
+    await click(page, control(1));
     expect(await stored(page) === settingsText(chosen.notes, 2, 1),
            `OK stored ${JSON.stringify(await stored(page))}`);
-    expect(await notesDrawn(page) === chosen.notes, 'the stored count is not drawn after OK');
+    await notesBecome(page, chosen.notes, 'after OK');
+    expect(await page.evaluate(() => window.notReloaded), 'OK reloaded the page');
 
     await page.reload();
     await notesDrawn(page);
@@ -118,6 +148,77 @@ async function checkDialog(page, url) {
     await page.waitForSelector('#settings-dialog', { hidden: true });
     expect(await stored(page) === kept, 'Cancel changed the stored settings');
     expectNoProblems('dialog');
+}
+
+// Squares of device pixels in the screenshot that are not of one colour, where each should be one
+// pixel of the picture: the least over the four ways the squares can lie on the pixels.
+async function mixedSquares(page, clip, side) {
+    const png = await page.screenshot({ clip, encoding: 'base64' });
+    return page.evaluate(async (base64, side) => {
+        const bytes = Uint8Array.from(atob(base64), c => c.charCodeAt(0));
+        const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
+        const canvas = new OffscreenCanvas(image.width, image.height);
+        const context = canvas.getContext('2d');
+        context.drawImage(image, 0, 0);
+        const pixels = new Uint32Array(context.getImageData(0, 0, image.width, image.height).data.buffer);
+        let least = Infinity;
+        for (let offset = 0; offset < side * side; ++offset) {
+            const ox = offset % side, oy = Math.floor(offset / side);
+            let mixed = 0;
+            for (let y = oy; y + side <= image.height; y += side) {
+                for (let x = ox; x + side <= image.width; x += side) {
+                    const colour = pixels[y * image.width + x];
+                    let same = true;
+                    for (let k = 1; k < side * side; ++k) {
+                        const at = (y + Math.floor(k / side)) * image.width + x + k % side;
+                        same &&= pixels[at] === colour;
+                    }
+                    mixed += same ? 0 : 1;
+                }
+            }
+            least = Math.min(least, mixed);
+        }
+        return least;
+    }, png, side);
+}
+
+// In a view narrower than the dialog it shows whole, OK and Cancel on screen; at pixel ratio 2
+// each pixel of its face is a square of two by two device pixels of one colour (no smoothing).
+async function checkDialogOnScreens(page) {
+    await page.setViewport({ width: 400, height: 700 });
+    await page.keyboard.press('s');
+    await page.waitForSelector('#settings-dialog', { visible: true });
+    for (const id of [1, 2]) {
+        const box = await (await page.$(control(id))).boundingBox();
+        expect(box.x >= 0 && box.y >= 0 && box.x + box.width <= 400 && box.y + box.height <= 700,
+               `in a view 400 pixels wide button ${id} lies at ${JSON.stringify(box)}`);
+    }
+    await page.keyboard.press('Escape');
+    await page.setViewport({ width: 800, height: 450, deviceScaleFactor: 2 });
+    await page.keyboard.press('s');
+    const face = await page.waitForSelector('#settings-dialog .face', { visible: true });
+    const { x, y } = await face.boundingBox();
+    const mixed = await mixedSquares(page, { x: x + 100, y: y + 40, width: 60, height: 40 }, 2);
+    expect(mixed === 0, `at pixel ratio 2, ${mixed} of the dialog face's pixels are smoothed`);
+    await page.keyboard.press('Escape');
+    await page.setViewport({ width: 800, height: 450 });
+    expectNoProblems('the dialog on other screens');
+}
+
+// In full screen the pointer hides once it rests, and shows again when it moves.
+async function checkPointerInFullScreen(page) {
+    const cursor = () => page.$eval('#canvas', canvas => getComputedStyle(canvas).cursor);
+    await page.keyboard.press('f');
+    await page.waitForFunction(() => document.fullscreenElement);
+    await page.mouse.move(100, 100);
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('canvas')).cursor === 'none',
+                               { timeout: 10000 })
+        .catch(() => fail('the pointer shows at rest in full screen'));
+    await page.mouse.move(120, 110);
+    expect(await cursor() !== 'none', 'the pointer stays hidden when it moves');
+    await page.keyboard.press('f');
+    await page.waitForFunction(() => !document.fullscreenElement);
+    expectNoProblems('full screen');
 }
 
 // The banner (one draw) only in a view 640 CSS pixels wide or more; a buffer at the pixel ratio.
@@ -149,16 +250,86 @@ async function checkHidden(browser, page) {
     await other.bringToFront();
     await page.waitForFunction(() => document.visibilityState === 'hidden');
     const framesHidden = await drawnFrames(page);
-    await other.evaluate(() => new Promise(resolve => {
-        let frames = 0;
-        const next = () => (++frames >= 30 ? resolve() : requestAnimationFrame(next));
-        requestAnimationFrame(next);
-    }));
+    await animationFrames(other, 30);
     expect(await drawnFrames(page) === framesHidden, 'the hidden page went on drawing');
     await other.close();
     await page.bringToFront();
     await notesDrawn(page, { after: framesHidden });
     expectNoProblems('hidden page');
+}
+
+// A lost context stops the draws; one that does not come back shows the surface failure; given
+// back, the notes are drawn again as they were, and the failure goes.
+async function checkContextLoss(page, stage) {
+    await page.evaluate(() => {
+        window.contextLoser = document.getElementById('canvas').getContext('webgl')
+            .getExtension('WEBGL_lose_context');
+        window.contextLoser.loseContext();
+    });
+    await page.waitForSelector('#failure', { visible: true, timeout: 10000 })
+        .catch(() => fail(`${stage}: a context that did not come back shows no failure`));
+    const draws = () => page.evaluate(() => window.skyfoldProbe.draws);
+    const drawsLost = await draws();
+    await animationFrames(page, 10);
+    expect(await draws() === drawsLost, `${stage}: the page draws on a lost context`);
+    const framesLost = await drawnFrames(page);
+    await page.evaluate(() => window.contextLoser.restoreContext());
+    await notesDrawn(page, { after: framesLost });
+    expect(await page.$eval('#failure', element => element.hidden),
+           `${stage}: the failure stays with the context back`);
+    await expectNotesShown(page, kDefaultNotes, `${stage}, the context back`);
+    expectNoProblems(`${stage}: context lost and back`);
+}
+
+// The hosts' calls as each host makes them, each host in a page of its own. Lively sends every
+// value of its panel again after the page has loaded; Wallpaper Engine its frame limit, then a
+// changed property. A change shows in the running page, with the frame cap kept; inside a host the
+// page offers no settings of its own; each host's pause stops the frames until it resumes.
+async function checkHosts(page, url) {
+    const expectPausedBy = async (pause, stage) => {
+        await page.evaluate(pause, true);
+        const frames = await drawnFrames(page);
+        await animationFrames(page, 30);
+        expect(await drawnFrames(page) === frames, `${stage}'s pause left the frames running`);
+        await page.evaluate(pause, false);
+        await notesDrawn(page, { after: frames });
+    };
+    const stillLoaded = () => page.evaluate(() => window.notReloaded === true);
+    await page.evaluate(key => localStorage.removeItem(key), kStorageKey);
+
+    await page.goto(url);
+    await notesDrawn(page);
+    await page.evaluate(() => {
+        window.notReloaded = true;
+        const panel = [['count', 330], ['viewangle', 2], ['currency', 1], ['maxfps', 0]];
+        for (const [name, value] of panel) livelyPropertyListener(name, value);
+    });
+    await notesBecome(page, 330, 'Lively\'s values');
+    await page.mouse.move(300, 200);
+    await page.mouse.move(310, 210);
+    await page.keyboard.press('s');
+    expect(await page.evaluate(() => !document.getElementById('settings-button').matches('.shown') &&
+                                     document.getElementById('settings-dialog').hidden),
+           'inside Lively the page offers settings of its own');
+    await expectPausedBy(paused => livelyWallpaperPlaybackChanged(JSON.stringify({ IsPaused: paused })),
+                         'Lively');
+    expect(await stillLoaded(), 'Lively\'s values reloaded the page');
+
+    await page.goto(url);
+    await notesDrawn(page);
+    await page.evaluate(() => { window.notReloaded = true; });
+    await expectPausedBy(paused => wallpaperPropertyListener.setPaused(paused), 'Wallpaper Engine');
+    await page.evaluate(() => {
+        wallpaperPropertyListener.applyGeneralProperties({ fps: 1 });
+        wallpaperPropertyListener.applyUserProperties({ count: { value: 500 } });
+    });
+    await notesBecome(page, 500, 'Wallpaper Engine\'s property');
+    const frames = await drawnFrames(page);
+    await animationFrames(page, 60);
+    const drawn = await drawnFrames(page) - frames;
+    expect(drawn <= 15, `at Wallpaper Engine's 1 frame a second, ${drawn} of 60 animation frames drew`);
+    expect(await stillLoaded(), 'Wallpaper Engine\'s property reloaded the page');
+    expectNoProblems('hosts');
 }
 
 async function checkNoWebGl(url) {
@@ -169,6 +340,8 @@ async function checkNoWebGl(url) {
         await page.waitForSelector('#failure', { visible: true });
         const caption = await page.$eval('#failure-caption', element => element.textContent);
         expect(caption === 'Error Creating Window', `the failure caption is "${caption}"`);
+        const failure = await page.$eval('#failure', element => element.innerText);
+        expect(/hardware acceleration or WebGL/.test(failure), 'the failure does not say what to turn on');
         expect(await page.$eval('#canvas', canvas => !canvas.offsetParent), 'the canvas still shows');
         expectNoProblems('no WebGL');
     } finally {
@@ -192,10 +365,14 @@ async function inBrowser(launch, url, checks) {
 async function checkChromium(url) {
     await inBrowser(launchChromium, url, async (browser, page) => {
         await expectNotesShown(page, kDefaultNotes, 'Chromium');
+        await checkContextLoss(page, 'Chromium');
         await checkQueries(page, url);
         await checkDialog(page, url);
+        await checkDialogOnScreens(page);
+        await checkPointerInFullScreen(page);
         await checkViewSizes(page);
         await checkHidden(browser, page);
+        await checkHosts(page, url);
     });
     await checkNoWebGl(url);
 }
@@ -203,7 +380,7 @@ async function checkChromium(url) {
 async function checkFirefox(url) {
     await inBrowser(launchFirefox, url, async (browser, page) => {
         await expectNotesShown(page, kDefaultNotes, 'Firefox');
-        expectNoProblems('Firefox');
+        await checkContextLoss(page, 'Firefox');
     });
 }
 
