@@ -26,6 +26,7 @@ listed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $3 = $4 = $5 = ""; print }' | tr
 expected="-rw-r--r-- root/root ./usr/share/applications/screensavers/skyfold.desktop
 -rw-r--r-- root/root ./usr/share/doc/skyfold/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/skyfold/copyright
+-rw-r--r-- root/root ./usr/share/doc/skyfold/examples/swayidle-config
 -rw-r--r-- root/root ./usr/share/man/man6/skyfold.6.gz
 -rw-r--r-- root/root ./usr/share/xscreensaver/config/skyfold.xml
 -rwxr-xr-x root/root ./usr/libexec/xscreensaver/skyfold

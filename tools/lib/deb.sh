@@ -1,4 +1,4 @@
-# Sourced by tools/dist: builds the Debian package of the X11 program from the release-native tree
+# Sourced by tools/dist: builds the Debian package of the Linux program (X11 and Wayland) from the release-native tree
 # and the sources in tools/release/linux/ (panel, desktop entry, manual page, control, changelog and
 # copyright header, each with @VERSION@ where the version goes).
 #   skyfold_deb <dist folder> <stage folder> <version>
@@ -17,7 +17,7 @@ skyfold_deb() {
     rm -rf "$package"
     install -d "$package/DEBIAN" "$package/usr/bin" "$package/usr/libexec/xscreensaver" \
         "$package/usr/share/xscreensaver/config" "$package/usr/share/applications/screensavers" \
-        "$package/usr/share/man/man6" "$package/usr/share/doc/skyfold"
+        "$package/usr/share/man/man6" "$package/usr/share/doc/skyfold/examples"
     # As Debian strips a program: no symbols, no compiler notes. The settings dialog lives beside
     # the saver, where skyfold --config looks for it.
     local program
@@ -30,13 +30,15 @@ skyfold_deb() {
     ln -s ../libexec/xscreensaver/skyfold "$package/usr/bin/skyfold"
     install -m 644 "$linux/skyfold.xml" "$package/usr/share/xscreensaver/config/"
     install -m 644 "$linux/skyfold.desktop" "$package/usr/share/applications/screensavers/"
+    install -m 644 "$linux/swayidle-config" "$package/usr/share/doc/skyfold/examples/"
 
     with_version() { sed "s/@VERSION@/$version/g" "$linux/$1"; }
     with_version skyfold.6 | gzip -9n >"$package/usr/share/man/man6/skyfold.6.gz"
     # A package without a Debian revision is native: its one changelog is changelog.gz.
     with_version changelog >"$stage/changelog"
     gzip -9n <"$stage/changelog" >"$package/usr/share/doc/skyfold/changelog.gz"
-    # The licence's terms, after its title and copyright lines, as the License field's text.
+    # The licence's terms, after its title and copyright lines, as the text of the Expat licence
+    # paragraph that ends the template.
     {
         sed "s/@COPYRIGHT@/$(sed -n 's/^Copyright (c) //p' "$source_dir/LICENSE")/" \
             "$linux/copyright"
