@@ -1,7 +1,7 @@
-# Sourced by the tests that need a Wayland compositor of their own: headless sway (with layer
-# shell) or headless weston (without), in a runtime folder of their own ($runtime, which the caller
-# removes), with WAYLAND_DISPLAY, XDG_RUNTIME_DIR and, for sway, SWAYSOCK pointing at it. Needs
-# wait_for (tests/e2e/e2e_lib.sh).
+# Sourced by the tests (and tools/run) that need a Wayland compositor of their own: headless sway
+# (with layer shell) or headless weston (without), in a runtime folder of their own ($runtime,
+# which the caller removes), with WAYLAND_DISPLAY, XDG_RUNTIME_DIR and, for sway, SWAYSOCK pointing
+# at it.
 # NOTE: sway refuses to run as root; tools/setup makes this user for it.
 compositor_user=$(id -un)
 [ "$(id -u)" -ne 0 ] || compositor_user=wlab
@@ -25,6 +25,16 @@ as_compositor_user() {  # name, environment..., command...
     compositor_pid=$!
 }
 
+# Waits up to 20 s for the compositor (the command succeeds); says so and fails after that.
+compositor_up() {  # name, command...
+    local name=$1 deadline=$((SECONDS + 20))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || { echo "FAIL: $name did not start" >&2; return 1; }
+        sleep 0.05
+    done
+}
+
 socket_up() {
     local socket
     socket=$(cd "$runtime" && ls wayland-* 2>/dev/null | grep -v "\.lock$" | head -n 1)
@@ -34,13 +44,14 @@ socket_up() {
 # A headless sway with the given number of 1280x720 monitors (HEADLESS-1, -2, ...).
 start_sway() {
     as_compositor_user compositor WLR_BACKENDS=headless WLR_RENDERER=pixman \
-        WLR_HEADLESS_OUTPUTS="${1:-1}" WLR_LIBINPUT_NO_DEVICES=1 sway -c "$(dirname "${BASH_SOURCE[0]}")/sway.conf"
+        WLR_HEADLESS_OUTPUTS="${1:-1}" WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$(dirname "${BASH_SOURCE[0]}")/sway.conf"
     export XDG_RUNTIME_DIR=$runtime
     sway_up() {
         socket_up && SWAYSOCK=$(ls "$runtime"/sway-ipc.*.sock) && export SWAYSOCK &&
             swaymsg -t get_version
     }
-    wait_for "sway" sway_up
+    compositor_up sway sway_up
 }
 
 # A headless weston, which has no layer shell, 1280x720; screenshots only with --debug.
@@ -48,6 +59,6 @@ start_weston() {
     as_compositor_user compositor weston --backend=headless-backend.so --use-pixman --debug \
         --socket=wayland-weston --width=1280 --height=720
     export XDG_RUNTIME_DIR=$runtime
-    wait_for "weston" socket_up
+    compositor_up weston socket_up
 }
 
