@@ -66,26 +66,52 @@ static Proxy* bindGlobal(uint32_t name, const wl_interface* interface, uint32_t 
         wl_registry_bind(gRun.registry, name, interface, offered < highest ? offered : highest));
 }
 
-static void onGlobal(void*, wl_registry* registry, uint32_t name, const char* interface,
-                     uint32_t version) {
-    WaylandGlobals& globals = gRun.globals;
-    if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
-        globals.compositor = bindGlobal<wl_compositor>(name, &wl_compositor_interface, version,
-                                                       kCompositorVersion);
-    } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
-        globals.layerShell = bindGlobal<zwlr_layer_shell_v1>(
-            name, &zwlr_layer_shell_v1_interface, version, kLayerShellVersion);
-    } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
-        globals.windowManager = bindGlobal<xdg_wm_base>(name, &xdg_wm_base_interface, version,
-                                                        kWindowManagerVersion);
-        xdg_wm_base_add_listener(globals.windowManager, &kWindowManagerListener, nullptr);
-    } else if (std::strcmp(interface, zxdg_decoration_manager_v1_interface.name) == 0) {
-        globals.decorations = bindGlobal<zxdg_decoration_manager_v1>(
-            name, &zxdg_decoration_manager_v1_interface, version, kDecorationVersion);
-    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
-        addMonitor(registry, name, version);
-    } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {
-        bindSeat(registry, name, version, gRun.target);
+static void bindCompositor(uint32_t name, uint32_t version) {
+    gRun.globals.compositor = bindGlobal<wl_compositor>(name, &wl_compositor_interface, version,
+                                                        kCompositorVersion);
+}
+
+static void bindLayerShell(uint32_t name, uint32_t version) {
+    gRun.globals.layerShell = bindGlobal<zwlr_layer_shell_v1>(name, &zwlr_layer_shell_v1_interface,
+                                                              version, kLayerShellVersion);
+}
+
+static void bindWindowManager(uint32_t name, uint32_t version) {
+    gRun.globals.windowManager = bindGlobal<xdg_wm_base>(name, &xdg_wm_base_interface, version,
+                                                         kWindowManagerVersion);
+    xdg_wm_base_add_listener(gRun.globals.windowManager, &kWindowManagerListener, nullptr);
+}
+
+static void bindDecorations(uint32_t name, uint32_t version) {
+    gRun.globals.decorations = bindGlobal<zxdg_decoration_manager_v1>(
+        name, &zxdg_decoration_manager_v1_interface, version, kDecorationVersion);
+}
+
+static void bindMonitor(uint32_t name, uint32_t version) {
+    addMonitor(gRun.registry, name, version);
+}
+
+static void bindRunSeat(uint32_t name, uint32_t version) {
+    bindSeat(gRun.registry, name, version, gRun.target);
+}
+
+struct GlobalRoute {
+    const wl_interface* interface;
+    void (*bind)(uint32_t name, uint32_t version);
+};
+
+static const GlobalRoute kGlobalRoutes[] = {
+    {&wl_compositor_interface, bindCompositor},
+    {&zwlr_layer_shell_v1_interface, bindLayerShell},
+    {&xdg_wm_base_interface, bindWindowManager},
+    {&zxdg_decoration_manager_v1_interface, bindDecorations},
+    {&wl_output_interface, bindMonitor},
+    {&wl_seat_interface, bindRunSeat},
+};
+
+static void onGlobal(void*, wl_registry*, uint32_t name, const char* interface, uint32_t version) {
+    for (const GlobalRoute& route : kGlobalRoutes) {
+        if (std::strcmp(interface, route.interface->name) == 0) return route.bind(name, version);
     }
 }
 

@@ -155,32 +155,41 @@ static void dropTouch() {
     gSeat.touch = nullptr;
 }
 
+static void followKeyboard(wl_seat* seat, bool wanted) {
+    if (wanted && !gSeat.keyboard) {
+        gSeat.keyboard = wl_seat_get_keyboard(seat);
+        wl_keyboard_add_listener(gSeat.keyboard, &kKeyboardListener, nullptr);
+    } else if (!wanted && gSeat.keyboard) {
+        dropKeyboard();
+    }
+}
+
+static void followPointer(wl_seat* seat, bool wanted) {
+    if (wanted && !gSeat.pointer) {
+        gSeat.pointer = wl_seat_get_pointer(seat);
+        wl_pointer_add_listener(gSeat.pointer, &kPointerListener, nullptr);
+    } else if (!wanted && gSeat.pointer) {
+        dropPointer();
+    }
+}
+
+static void followTouch(wl_seat* seat, bool wanted) {
+    if (wanted && !gSeat.touch) {
+        gSeat.touch = wl_seat_get_touch(seat);
+        wl_touch_add_listener(gSeat.touch, &kTouchListener, nullptr);
+    } else if (!wanted && gSeat.touch) {
+        dropTouch();
+    }
+}
+
 // Devices come and go while the run lasts (a mouse plugged in, a virtual keyboard); only those
 // whose input can end a run of this target are taken.
 static void onCapabilities(void*, wl_seat* seat, uint32_t capabilities) {
     const DrawTarget target = gSeat.target;
-    const bool keys = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) &&
-                      (keyEndsRun(target, false) || keyEndsRun(target, true));
-    const bool pointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) && pointerTravelCounts(target);
-    const bool touch = (capabilities & WL_SEAT_CAPABILITY_TOUCH) && pressEndsRun(target);
-    if (keys && !gSeat.keyboard) {
-        gSeat.keyboard = wl_seat_get_keyboard(seat);
-        wl_keyboard_add_listener(gSeat.keyboard, &kKeyboardListener, nullptr);
-    } else if (!keys && gSeat.keyboard) {
-        dropKeyboard();
-    }
-    if (pointer && !gSeat.pointer) {
-        gSeat.pointer = wl_seat_get_pointer(seat);
-        wl_pointer_add_listener(gSeat.pointer, &kPointerListener, nullptr);
-    } else if (!pointer && gSeat.pointer) {
-        dropPointer();
-    }
-    if (touch && !gSeat.touch) {
-        gSeat.touch = wl_seat_get_touch(seat);
-        wl_touch_add_listener(gSeat.touch, &kTouchListener, nullptr);
-    } else if (!touch && gSeat.touch) {
-        dropTouch();
-    }
+    followKeyboard(seat, (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) &&
+                             (keyEndsRun(target, false) || keyEndsRun(target, true)));
+    followPointer(seat, (capabilities & WL_SEAT_CAPABILITY_POINTER) && pointerTravelCounts(target));
+    followTouch(seat, (capabilities & WL_SEAT_CAPABILITY_TOUCH) && pressEndsRun(target));
 }
 
 static void onSeatName(void*, wl_seat*, const char*) {}

@@ -20,10 +20,12 @@ swaymsg create_output >/dev/null
 cp "$scratch/HEADLESS-1.before" "$scratch/HEADLESS-3.before"  # sway's own grey, as on the others
 wait_for "HEADLESS-3 covered" covers HEADLESS-3 "$scratch/HEADLESS-3.before"
 first_saver=$saver_pid
-"$skyfold" --fullscreen </dev/null || fail "a second saver ended with $?"
-kill -0 "$first_saver" || fail "the first saver ended with the second"
-kill -TERM "$first_saver"
+start_skyfold --fullscreen
 expect_quiet_exit 0
+kill -0 "$first_saver" || fail "the first saver ended with the second"
+saver_pid=$first_saver
+kill -TERM "$saver_pid"
+expect_exit 0
 
 # Input: each run waits for its first frames, so that it holds the keyboard or the pointer.
 start_skyfold --fullscreen
