@@ -16,7 +16,7 @@ static const int kTexelBytes = 4;  // the decoded face is RGBA
 
 int main() {
     if (!openConfigDialogDisplay()) {
-        reportNoDisplay();
+        reportNoDialogDisplay();
         return kNoDisplayExitCode;
     }
     size_t bytes = 0;

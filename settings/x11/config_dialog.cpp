@@ -1,14 +1,18 @@
-// The settings dialog on X11, in GTK 3: a borderless 495x298 window with rounded corners over the
-// painted face, with the Windows dialog's controls at the same places and the same rules (shared in
-// settings/config_dialog_rules.h and settings/note_count_scroll.h). OK saves through the store and
-// closes; Cancel, Escape and the window manager's close leave the file alone.
+// The settings dialog on X11 and Wayland, in GTK 3: a borderless 495x298 window with rounded
+// corners over the painted face, with the Windows dialog's controls at the same places and the same
+// rules (shared in settings/config_dialog_rules.h and settings/note_count_scroll.h). OK saves
+// through the store and closes; Cancel, Escape and the window manager's close leave the file alone.
 #include "settings/x11/config_dialog.h"
 
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_WAYLAND
+#include <gdk/gdkwayland.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "settings/config_dialog_rules.h"
@@ -17,11 +21,12 @@
 
 static struct {
     GtkWidget* window;
+    cairo_region_t* outline;   // the window's rounded outline, in window pixels
     GtkAdjustment* noteCount;  // the slider's position
     bool thumbMoved;           // the slider's thumb has been dragged since it was pressed
     guint arrowRepeat;         // the timer that repeats a held arrow's step, or 0
     int arrowRequest;          // that arrow's scroll request
-    bool dragging;             // the background is held down and the window follows the pointer
+    bool dragging;             // X11: the background is held down, the window follows the pointer
     int pressX, pressY;        // root pixels of that press
     int startX, startY;        // the window's root position at that press
     int exitStatus;
@@ -54,6 +59,7 @@ static const char kStyleSheet[] =
 
 static void closeDialog() {
     gtk_widget_destroy(gDialog.window);
+    cairo_region_destroy(gDialog.outline);
     gtk_main_quit();
 }
 
@@ -103,11 +109,27 @@ static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer) {
     return TRUE;
 }
 
+// NOTE: Wayland has no window shapes, and no client may place its own window: there the corners
+// are painted transparent and the compositor moves the window.
+static bool onWayland() {
+#ifdef GDK_WINDOWING_WAYLAND
+    return GDK_IS_WAYLAND_DISPLAY(gdk_display_get_default());
+#else
+    return false;
+#endif
+}
+
 // NOTE: a press on a control that the control leaves unhandled reaches the window too, but from
 // the control's own event window; only the window's own surface is the background.
 static gboolean onBackgroundPress(GtkWidget* window, GdkEventButton* event, gpointer) {
     if (event->type != GDK_BUTTON_PRESS || event->button != kPrimaryButton) return FALSE;
     if (event->window != gtk_widget_get_window(window)) return FALSE;
+    if (onWayland()) {
+        gtk_window_begin_move_drag(GTK_WINDOW(window), static_cast<gint>(event->button),
+                                   static_cast<gint>(event->x_root),
+                                   static_cast<gint>(event->y_root), event->time);
+        return TRUE;
+    }
     gDialog.dragging = true;
     gDialog.pressX = static_cast<int>(event->x_root);
     gDialog.pressY = static_cast<int>(event->y_root);
@@ -115,7 +137,7 @@ static gboolean onBackgroundPress(GtkWidget* window, GdkEventButton* event, gpoi
     return TRUE;
 }
 
-// The window is moved by hand rather than by the window manager's move, which needs one.
+// On X11 the window is moved by hand rather than by the window manager's move, which needs one.
 static gboolean onBackgroundMotion(GtkWidget* window, GdkEventMotion* event, gpointer) {
     if (!gDialog.dragging) return FALSE;
     gtk_window_move(GTK_WINDOW(window),
@@ -284,6 +306,48 @@ static cairo_region_t* roundedOutline() {
     return outline;
 }
 
+// Wayland's drawing: transparent pixels outside the outline, the face and controls inside it (on
+// the theme's background, which shows where a damaged face is clear).
+static gboolean onDrawCutCorners(GtkWidget* window, cairo_t* cr, gpointer) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    gdk_cairo_region(cr, gDialog.outline);
+    cairo_clip(cr);
+    gtk_render_background(gtk_widget_get_style_context(window), cr, 0, 0,
+                          gtk_widget_get_allocated_width(window),
+                          gtk_widget_get_allocated_height(window));
+    GTK_WIDGET_GET_CLASS(window)->draw(window, cr);
+    return TRUE;  // drawn, inside the outline
+}
+
+// X11 cuts the corners away with the window's shape; on Wayland they are transparent pixels, which
+// the compositor blends with the desktop, and the input region leaves presses there to it.
+static void cutCorners(GtkWidget* window) {
+    gDialog.outline = roundedOutline();
+    if (!onWayland()) {
+        gtk_widget_shape_combine_region(window, gDialog.outline);
+        return;
+    }
+    gtk_widget_set_visual(window, gdk_screen_get_rgba_visual(gtk_widget_get_screen(window)));
+    gtk_widget_set_app_paintable(window, TRUE);  // nor does GTK call the window opaque
+    gtk_widget_input_shape_combine_region(window, gDialog.outline);
+    g_signal_connect(window, "draw", G_CALLBACK(onDrawCutCorners), nullptr);
+}
+
+// NOTE: a Wayland compositor frames a window unless told that the window draws its own frame (sway
+// gives a floating window a title bar and a border); GTK tells it so only for its own frames.
+static void declineCompositorFrame(GtkWidget* window) {
+#ifdef GDK_WINDOWING_WAYLAND
+    if (!onWayland()) return;
+    gtk_widget_realize(window);
+    gdk_wayland_window_announce_csd(gtk_widget_get_window(window));
+#else
+    (void)window;
+#endif
+}
+
 static GtkWidget* newFacePicture(const DialogFace& face) {
     GdkPixbuf* pixels = gdk_pixbuf_new_from_data(face.rgba, GDK_COLORSPACE_RGB, TRUE,
                                                  kFaceBitsPerSample, face.width, face.height,
@@ -365,9 +429,7 @@ static void buildWindow(const DialogFace& face) {
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
     gtk_widget_add_events(window, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                       GDK_BUTTON1_MOTION_MASK);
-    cairo_region_t* outline = roundedOutline();
-    gtk_widget_shape_combine_region(window, outline);
-    cairo_region_destroy(outline);
+    cutCorners(window);
     connectRoutes(window, kWindowRoutes, nullptr);
 
     GtkFixed* controls = GTK_FIXED(gtk_fixed_new());
@@ -380,11 +442,15 @@ static void buildWindow(const DialogFace& face) {
     addSlider(controls);
     addRadioGroup(controls, kFirstViewAngleButton, kViewAngleButtons,
                   viewAngleButtonOf(saverSettings.viewAngle));
+    declineCompositorFrame(window);
 }
 
+// Wayland where $WAYLAND_DISPLAY names a compositor, X11 otherwise, or when that compositor cannot
+// be reached.
 bool openConfigDialogDisplay() {
     g_set_prgname("skyfold");
-    gdk_set_allowed_backends("x11");  // moving the window and its outline are X11's
+    const char* compositor = std::getenv("WAYLAND_DISPLAY");
+    gdk_set_allowed_backends(compositor && *compositor ? "wayland,x11" : "x11");
     return gtk_init_check(nullptr, nullptr);
 }
 

@@ -1,8 +1,8 @@
-// The settings dialog of the X11 build (skyfold --config), in GTK 3: the Windows dialog's face,
-// controls and rules in a borderless window of its own. X11 only.
+// The settings dialog of the Linux build (skyfold --config), in GTK 3: the Windows dialog's face,
+// controls and rules in a borderless window of its own, on Wayland or X11. Not for Windows.
 #pragma once
 #ifdef _WIN32
-#error "settings/x11/config_dialog.h belongs to the X11 build"
+#error "settings/x11/config_dialog.h belongs to the Linux build"
 #endif
 
 #include <cstdint>
@@ -12,7 +12,8 @@ struct DialogFace {
     int32_t width, height;
 };
 
-// Connects the toolkit to the X display; false when there is none.
+// Connects the toolkit to the Wayland compositor that $WAYLAND_DISPLAY names, or else to the X
+// display; false when neither can be opened.
 bool openConfigDialogDisplay();
 
 // After openConfigDialogDisplay: loads the settings and shows the dialog until OK, Cancel, Escape

@@ -4,7 +4,7 @@
 # 5 pixels of pointer travel end it with 0, 4 pixels do not, nor does a key a wallpaper run; SIGTERM
 # ends a run with 0; a second full-screen saver on the display ends at once; swayidle starts the
 # saver after its timeout and a second idle period starts no second one; and the settings dialog
-# draws its face there and saves on OK.
+# draws its face there with the desktop at its corners, follows a drag by the face and saves on OK.
 source "$(dirname "$0")/wayland_lib.sh"
 
 start_sway 2
@@ -78,4 +78,52 @@ kill %swayidle  # no third idle period once the key has ended the first saver
 wtype -s 400 -k x
 wait_for "the first saver to end" eval '[ "$(wc -l <"$scratch/idle.ended")" -eq 2 ]'
 [ ! -s "$scratch/idle.err" ] || fail "the savers said: $(head -c 400 "$scratch/idle.err")"
+
+# The settings dialog with no X server: it floats, unframed, the desktop at its cut corners and the
+# face between them; a drag by the face moves it, and a click on OK saves the settings. The mouse is
+# plugged in first, so that the dialog has it from its start.
+# NOTE: GTK 3 on Wayland looks key bindings up in every key of the keymap but its highest, and
+# wtype's keymap holds only the keys it types: Enter alone from wtype never reaches OK.
+dialog_at() {  # sets dialog_x, dialog_y, dialog_kind and dialog_border, once sway shows the dialog
+    local found
+    found=$(swaymsg -t get_tree | jq -r '.. | objects | select(.name? == "Skyfold Settings") |
+        "\(.rect.x) \(.rect.y) \(.type) \(.border)"')
+    [ -n "$found" ] && read -r dialog_x dialog_y dialog_kind dialog_border <<<"$found"
+}
+dialog_pixel() {  # x y in the dialog: "R G B"
+    grim -g "$((dialog_x + $1)),$((dialog_y + $2)) 1x1" -t ppm - | tail -c 3 | od -An -t u1 | xargs
+}
+desktop=$(head -n 1 "$scratch/HEADLESS-1.before")
+settings="$XDG_CONFIG_HOME/Quillmark/Skyfold.conf"
+"$pointer" mark "$scratch/dialog.mouse" await "$scratch/dialog.drag" press \
+    glide 1 1 "$scratch/dialog.moved" release mark "$scratch/dialog.dropped" \
+    await "$scratch/dialog.ok" click &
+wait_for "the dialog's mouse" test -e "$scratch/dialog.mouse"
+NO_AT_BRIDGE=1 start_skyfold --config
+# Its first frames may come before its face: it is drawn once a note of the face's picture shows,
+# its brightest channel over a fifth above its darkest, unlike any grey of the desktop or the theme.
+dialog_drawn() {
+    dialog_at && [ "$dialog_kind $dialog_border" = "floating_con csd" ] || return 1
+    channels=$(dialog_pixel 110 60 | tr ' ' '\n' | sort -n | xargs)
+    [ $((${channels##* } - ${channels%% *})) -gt 51 ]
+}
+wait_detail='echo "the dialog: ${dialog_kind:-none}, border ${dialog_border:-}, face ${channels:-}"'
+wait_for "the settings dialog, floating, unframed and drawn" dialog_drawn
+wait_detail=
+for corner in "1 1" "493 296"; do
+    [ "$(dialog_pixel $corner)" = "$desktop" ] || fail "$corner shows $(dialog_pixel $corner)"
+done
+start_x=$dialog_x start_y=$dialog_y
+swaymsg seat - cursor set $((dialog_x + 110)) $((dialog_y + 60)) >/dev/null
+touch "$scratch/dialog.drag"
+dialog_moved() { dialog_at && [ "$dialog_x $dialog_y" != "$start_x $start_y" ]; }
+wait_for "the dialog to follow the drag" dialog_moved
+touch "$scratch/dialog.moved"
+wait_for "the drop" test -e "$scratch/dialog.dropped"
+dialog_at
+swaymsg seat - cursor set $((dialog_x + 438)) $((dialog_y + 179)) >/dev/null  # OK's middle
+touch "$scratch/dialog.ok"
+expect_quiet_exit 0
+printf 'Number of Notes=200\nView Angle=3\nType of Currency=0\n' | cmp -s - "$settings" ||
+    fail "OK saved: $(cat -A "$settings")"
 echo "Wayland saver: ok"

@@ -1,6 +1,8 @@
 /* The Wayland tests' mouse: a virtual pointer (wlr-virtual-pointer-unstable-v1) on the compositor's
  * seat, driven by steps given as arguments. The seat has a pointer while this runs:
  *   move DX DY      relative motion, in pixels
+ *   glide DX DY FILE  that motion again and again until FILE exists (a compositor's window move
+ *                   follows only the motion after it has begun, which the test waits for)
  *   to X Y W H      absolute position X, Y in a layout W x H pixels large (every monitor's)
  *   press, release  the left button; click is both
  *   mark FILE       creates FILE once every step before it has reached the compositor
@@ -17,6 +19,7 @@
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 static struct {
+    struct wl_display* display;
     struct wl_seat* seat;
     struct zwlr_virtual_pointer_manager_v1* manager;
     struct zwlr_virtual_pointer_v1* pointer;
@@ -50,6 +53,12 @@ static uint32_t milliseconds(void) {
     return (uint32_t)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
+static void motion(const char* dx, const char* dy) {
+    zwlr_virtual_pointer_v1_motion(gPointer.pointer, milliseconds(), wl_fixed_from_double(atof(dx)),
+                                   wl_fixed_from_double(atof(dy)));
+    zwlr_virtual_pointer_v1_frame(gPointer.pointer);
+}
+
 static void button(uint32_t state) {
     zwlr_virtual_pointer_v1_button(gPointer.pointer, milliseconds(), BTN_LEFT, state);
     zwlr_virtual_pointer_v1_frame(gPointer.pointer);
@@ -59,12 +68,14 @@ static void button(uint32_t state) {
 static int step(int argc, char** argv, int i) {
     const char* name = argv[i];
     const int left = argc - i - 1;
-    if (strcmp(name, "move") == 0 && left >= 2) {
-        zwlr_virtual_pointer_v1_motion(gPointer.pointer, milliseconds(),
-                                       wl_fixed_from_double(atof(argv[i + 1])),
-                                       wl_fixed_from_double(atof(argv[i + 2])));
-        zwlr_virtual_pointer_v1_frame(gPointer.pointer);
-        return 3;
+    if (strcmp(name, "move") == 0 && left >= 2) return motion(argv[i + 1], argv[i + 2]), 3;
+    if (strcmp(name, "glide") == 0 && left >= 3) {
+        while (access(argv[i + 3], F_OK) != 0) {
+            motion(argv[i + 1], argv[i + 2]);
+            wl_display_roundtrip(gPointer.display);
+            usleep(kAwaitPollMicroseconds);
+        }
+        return 4;
     }
     if (strcmp(name, "to") == 0 && left >= 4) {
         zwlr_virtual_pointer_v1_motion_absolute(gPointer.pointer, milliseconds(),
@@ -100,6 +111,7 @@ static int step(int argc, char** argv, int i) {
 
 int main(int argc, char** argv) {
     struct wl_display* display = wl_display_connect(NULL);
+    gPointer.display = display;
     if (!display) {
         fprintf(stderr, "virtual_pointer: no Wayland compositor\n");
         return 1;

@@ -37,6 +37,10 @@ run --help
 DISPLAY= expect_refusal "skyfold: cannot open a display: DISPLAY is not set" --window
 DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --window
 DISPLAY=:1999 expect_refusal "skyfold: cannot open display ':1999'" --config
+DISPLAY= expect_refusal \
+    "skyfold: cannot open a display: neither WAYLAND_DISPLAY nor DISPLAY is set" --config
+WAYLAND_DISPLAY=nowhere DISPLAY=:1999 expect_refusal \
+    "skyfold: cannot open Wayland display 'nowhere', nor display ':1999'" --config
 expect_refusal "skyfold: there is no window 0x3fffff0 on this display" --window-id 0x3fffff0
 expect_refusal "skyfold: --background is for Wayland desktops, and WAYLAND_DISPLAY is not set" \
     --background
