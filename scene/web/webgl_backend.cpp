@@ -1,8 +1,9 @@
 // The OpenGL 1.1 layer's drawing half in the browser: WebGL 1 programs that light vertices with
-// GL_LIGHT0 and colour material, texture by modulation and fog linearly, as OpenGL 1.1's equations
-// say, one for each combination of those switches; one vertex buffer for every list's geometry;
-// and a copy of the WebGL state sent, so that a draw sends only what differs from the previous one.
-// After a lost context it forgets all of them and starts again as on the first draw.
+// GL_LIGHT0 and colour material, texture by modulation (from a picture's rectangle in its texture)
+// and fog linearly, as OpenGL 1.1's equations say, one for each combination of those switches; one
+// vertex buffer for every list's geometry; and a copy of the WebGL state sent, so that a draw sends
+// only what differs from the previous one. After a lost context it forgets all of them and starts
+// again as on the first draw.
 #include <GLES2/gl2.h>
 
 #include <cstring>
@@ -25,6 +26,9 @@ const GLenum kOpenGl11Clamp = 0x2900;  // GL_CLAMP, which WebGL does not have
 // material's specular colour black (so no specular term), an infinite viewer, one-sided lighting
 // and no attenuation or spot; the eye's distance along -z for the fog. The switches are compiled
 // in, as a fixed-function driver does: a branch on a uniform costs a software rasteriser dearly.
+// The picture's rectangle is applied here, not per fragment, so that draws of different pictures
+// in one atlas change only the vertex stage's uniforms: a software rasteriser keeps a copy of its
+// fragment state for every draw whose fragment state differs from the draw before.
 const char kVertexShader[] = R"(
 attribute vec3 aPosition;
 attribute vec3 aNormal;
@@ -34,13 +38,18 @@ uniform mat4 uProjection;
 // 0 current colour, 1 material ambient, 2 material diffuse, 3 material emission, 4 scene ambient,
 // 5 light ambient, 6 light diffuse, 7 light position (eye)
 uniform vec4 uVertex[8];
+uniform vec4 uTextureRect;  // s and t offsets, then s and t scales
 varying vec4 vColour;
 varying vec2 vTexCoord;
 varying float vFogDistance;
 void main() {
     vec4 eye = uModelview * vec4(aPosition, 1.0);
     gl_Position = uProjection * eye;
+#ifdef TEXTURING
+    vTexCoord = uTextureRect.xy + aTexCoord * uTextureRect.zw;
+#else
     vTexCoord = aTexCoord;
+#endif
     vFogDistance = abs(eye.z);
 #ifdef LIGHTING
     {
@@ -104,8 +113,9 @@ struct Sent {
 // Uniforms belong to their program, so each program keeps the versions it was last sent.
 struct Program {
     GLuint name;  // 0 until first needed
-    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform;
+    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform, textureRectUniform;
     uint32_t modelviewVersion, projectionVersion, shadingVersion;
+    float textureRect[4];  // as sent; WebGL's initial value, zeros, to begin with
 };
 
 }  // namespace
@@ -155,6 +165,7 @@ static void linkProgram(int switches, Program& program) {
     program.projectionUniform = glGetUniformLocation(name, "uProjection");
     program.vertexUniform = glGetUniformLocation(name, "uVertex");
     program.fragmentUniform = glGetUniformLocation(name, "uFragment");
+    program.textureRectUniform = glGetUniformLocation(name, "uTextureRect");
     glUseProgram(name);
     glUniform1i(glGetUniformLocation(name, "uTexture"), 0);
 }
@@ -254,6 +265,11 @@ static void sendUniforms(Program& program, const Gl11DrawState& state) {
     if (state.shadingVersion != program.shadingVersion) {
         sendShading(program, state);
         program.shadingVersion = state.shadingVersion;
+    }
+    if (state.texturing &&
+        std::memcmp(state.textureRect, program.textureRect, sizeof program.textureRect) != 0) {
+        copy4(program.textureRect, state.textureRect);
+        glUniform4fv(program.textureRectUniform, 1, program.textureRect);
     }
 }
 
