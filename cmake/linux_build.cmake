@@ -21,6 +21,7 @@ add_library(skyfold_linux_scene OBJECT
   scene/frame_rate_overlay.cpp  # --fps, which only the Linux program has
   scene/scene_views.cpp         # a Wayland run's monitors
   scene/unix/machine_sources.cpp
+  scene/unix/renderer_memory.cpp
   scene/unix/scene_report.cpp)
 target_link_libraries(skyfold_linux_scene PUBLIC OpenGL::OpenGL OpenGL::GLU)
 add_library(skyfold_x11_scene OBJECT scene/x11/pacing_sources.cpp scene/x11/scene_surface.cpp)
