@@ -2,9 +2,11 @@
 // rasteriser the native program uses here, at the browser's own frame rate (vsync left on: with
 // it off the main thread blocks on the GPU process and the figures mean nothing). A fresh
 // browser per run. Prints one JSON object: the median interval between drawn frames, the median
-// main-thread time of the page's animation-frame callback (the wasm and its GL calls), and the
+// main-thread time of the page's animation-frame callback (the wasm and its GL calls), the minor
+// page faults a frame of the whole browser (every process of it) and of its GPU process, and the
 // time from the start of navigation to the end of the first drawn frame.
 //   node web_bench.mjs <skyfold.html> <width>x<height> <notes> <currency> <warm-up> <frames>
+import { readdirSync, readFileSync } from 'node:fs';
 import { fileUrl, launchChromium, probedPage } from '../../tests/web/browser_lib.mjs';
 
 const [page, size, notes, currency, warmUp, frames] = process.argv.slice(2);
@@ -22,6 +24,42 @@ function median(values) {
     return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
 }
 
+// Every process of the browser (the one started and its descendants) as pid -> {parent, minor
+// faults, GPU process or not}, from /proc; a process that ends meanwhile is simply left out.
+function browserProcesses(browserPid) {
+    const all = new Map();
+    for (const entry of readdirSync('/proc')) {
+        if (!/^\d+$/.test(entry)) continue;
+        try {
+            const stat = readFileSync(`/proc/${entry}/stat`, 'latin1');
+            const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');  // from field 3 on
+            const commandLine = readFileSync(`/proc/${entry}/cmdline`, 'latin1');
+            all.set(Number(entry), { parent: Number(fields[1]), minorFaults: Number(fields[7]),
+                                     gpu: commandLine.includes('--type=gpu-process') });
+        } catch {
+            continue;
+        }
+    }
+    const ours = new Set([browserPid]);
+    for (let grown = true; grown;) {
+        grown = false;
+        for (const [pid, member] of all) {
+            if (!ours.has(pid) && ours.has(member.parent)) {
+                ours.add(pid);
+                grown = true;
+            }
+        }
+    }
+    return [...ours].filter(pid => all.has(pid)).map(pid => ({ pid, ...all.get(pid) }));
+}
+
+// Minor page faults so far: the browser's in all, and its GPU process's.
+function faultCounts(browserPid) {
+    const processes = browserProcesses(browserPid);
+    const sum = list => list.reduce((total, member) => total + member.minorFaults, 0);
+    return { browser: sum(processes), gpu: sum(processes.filter(member => member.gpu)) };
+}
+
 const browser = await launchChromium([], { width, height });
 try {
     const problems = [];
@@ -34,8 +72,11 @@ try {
     }, { polling: 200, timeout: 0 }, parseFloat(warmUp));
     const measured = Number(frames);
     const warmedUp = await tab.evaluate(() => window.skyfoldProbe.drawnFrames);
+    const faultsBefore = faultCounts(browser.process().pid);
     await tab.waitForFunction(n => window.skyfoldProbe.drawnFrames > n,
                               { polling: 200, timeout: 0 }, warmedUp + measured);
+    const faultsAfter = faultCounts(browser.process().pid);
+    const framesDrawn = await tab.evaluate(() => window.skyfoldProbe.drawnFrames) - warmedUp;
     // The first frame's end is counted from the start of navigation (performance.now's origin).
     const run = await tab.evaluate(n => ({ frames: window.skyfoldProbe.frames.slice(-n),
                                            first: window.skyfoldProbe.firstFrameEnd }),
@@ -47,6 +88,8 @@ try {
         platform: 'web', mode: 'scene', notes: Number(notes), currency: Number(currency), width,
         height, fps: 1000 / msMedian, ms_median: msMedian,
         main_ms_median: median(run.frames.map(frame => frame.ms)), first_frame_ms: run.first,
+        faults_per_frame: (faultsAfter.browser - faultsBefore.browser) / framesDrawn,
+        gpu_faults_per_frame: (faultsAfter.gpu - faultsBefore.gpu) / framesDrawn,
     }));
 } finally {
     await browser.close();

@@ -1,12 +1,14 @@
 // Frame-time benchmark of the real scene on X11, the counterpart of scene_bench.exe under Wine:
-// the scene's own surface, lists and textures on a full-screen window, a warm-up and a measured
-// number of frames, one JSON object on stdout. With "bare" it runs the floor instead: a
-// full-screen GLX window that only clears and swaps.
+// the scene's own surface, lists and textures on a full-screen window, with the allocator set as
+// the Linux program sets it, a warm-up and a measured number of frames, one JSON object on stdout
+// (with the minor page faults a frame). With "bare" it runs the floor instead: a full-screen GLX
+// window that only clears and swaps.
 //
 //   x11_scene_bench scene <notes> <currency> <warm-up frames> <frames>
 //   x11_scene_bench bare <warm-up frames> <frames>
 #include <X11/Xlib.h>
 #include <GL/glx.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 
 #include "scene/frame_pacing.h"
 #include "scene/gl_api.h"
+#include "scene/unix/renderer_memory.h"
 #include "scene/x11/scene_surface.h"
 #include "settings/x11/settings_store.h"
 #include "tools/bench_scene/frame_times.h"
@@ -55,9 +58,15 @@ static double processCpuSeconds() {
     return clockSeconds(CLOCK_PROCESS_CPUTIME_ID);
 }
 
+static long processMinorFaults() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 static void frameDone() {
     gBench.times.presented(clockSeconds(CLOCK_MONOTONIC), secondsSinceProcessStart,
-                           processCpuSeconds);
+                           processCpuSeconds, processMinorFaults);
 }
 
 // A full-screen window of the scene's visual, as the saver's own full-screen run makes it.
@@ -112,13 +121,15 @@ static void runBare() {
 int main(int argc, char** argv) {
     BenchArguments run;
     if (!readBenchArguments(argc, argv, &gBench.times, &run)) return 2;
+    keepRendererMemoryMapped();
     if (run.notes) {
         runScene(std::atoi(run.notes), std::atoi(run.currency));
     } else {
         runBare();
     }
-    const int screen = DefaultScreen(gBench.display);
-    printRun("native", run.notes, run.currency, DisplayWidth(gBench.display, screen),
-             DisplayHeight(gBench.display, screen), gBench.times, processCpuSeconds());
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);  // the size the frames were drawn at
+    printRun("native", run.notes, run.currency, viewport[2], viewport[3], gBench.times,
+             processCpuSeconds(), processMinorFaults());
     return 0;
 }
