@@ -16,15 +16,18 @@ namespace {
 const GLuint kPositionAttribute = 0;
 const GLuint kNormalAttribute = 1;
 const GLuint kTexCoordAttribute = 2;
-const int kVertexUniforms = 8;    // vec4s, in the order of uVertex below
+const int kVertexUniforms = 9;    // vec4s, in the order of uVertex below
 const int kLighting = 1, kNormalize = 2, kTexturing = 4, kFog = 8;  // a program's switches
 const int kPrograms = 16;
-const int kFragmentUniforms = 2;  // vec4s, in the order of uFragment below
+const int kFragmentUniforms = 1;  // vec4s, in the order of uFragment below
 const GLenum kOpenGl11Clamp = 0x2900;  // GL_CLAMP, which WebGL does not have
 
 // Per vertex, OpenGL 1.1's light equation for one positional or directional light with the
 // material's specular colour black (so no specular term), an infinite viewer, one-sided lighting
-// and no attenuation or spot; the eye's distance along -z for the fog. The switches are compiled
+// and no attenuation or spot; and linear fog's factor by the eye's distance along -z, unclamped:
+// it is affine in the distance, so interpolated it is the factor of the fragment's own distance,
+// and each fragment only clamps it (a division less for every pixel, which a software rasteriser
+// pays for). The switches are compiled
 // in, as a fixed-function driver does: a branch on a uniform costs a software rasteriser dearly.
 // The picture's rectangle is applied here, not per fragment, so that draws of different pictures
 // in one atlas change only the vertex stage's uniforms: a software rasteriser keeps a copy of its
@@ -36,12 +39,12 @@ attribute vec2 aTexCoord;
 uniform mat4 uModelview;
 uniform mat4 uProjection;
 // 0 current colour, 1 material ambient, 2 material diffuse, 3 material emission, 4 scene ambient,
-// 5 light ambient, 6 light diffuse, 7 light position (eye)
-uniform vec4 uVertex[8];
+// 5 light ambient, 6 light diffuse, 7 light position (eye), 8 fog start and end
+uniform vec4 uVertex[9];
 uniform vec4 uTextureRect;  // s and t offsets, then s and t scales
 varying vec4 vColour;
 varying vec2 vTexCoord;
-varying float vFogDistance;
+varying float vFog;
 void main() {
     vec4 eye = uModelview * vec4(aPosition, 1.0);
     gl_Position = uProjection * eye;
@@ -50,7 +53,7 @@ void main() {
 #else
     vTexCoord = aTexCoord;
 #endif
-    vFogDistance = abs(eye.z);
+    vFog = (uVertex[8].y - abs(eye.z)) / (uVertex[8].y - uVertex[8].x);
 #ifdef LIGHTING
     {
         vec3 normal = mat3(uModelview) * aNormal;
@@ -78,11 +81,11 @@ precision highp float;
 precision mediump float;
 #endif
 uniform sampler2D uTexture;
-// 0: fog start, fog end; 1: fog colour
-uniform vec4 uFragment[2];
+// 0: fog colour
+uniform vec4 uFragment[1];
 varying vec4 vColour;
 varying vec2 vTexCoord;
-varying float vFogDistance;
+varying float vFog;
 void main() {
     vec4 colour = vColour;
 #ifdef TEXTURING
@@ -90,8 +93,7 @@ void main() {
 #endif
 #ifdef FOG
     {
-        float f = clamp((uFragment[0].y - vFogDistance) / (uFragment[0].y - uFragment[0].x), 0.0, 1.0);
-        colour.rgb = mix(uFragment[1].rgb, colour.rgb, f);
+        colour.rgb = mix(uFragment[0].rgb, colour.rgb, clamp(vFog, 0.0, 1.0));
     }
 #endif
     gl_FragColor = colour;
@@ -246,11 +248,10 @@ static void sendShading(const Program& program, const Gl11DrawState& state) {
     copy4(vertex[5], state.lightAmbient);
     copy4(vertex[6], state.lightDiffuse);
     copy4(vertex[7], state.lightPosition);
+    const float fogRange[4] = {state.fogStart, state.fogEnd, 0, 0};
+    copy4(vertex[8], fogRange);
     glUniform4fv(program.vertexUniform, kVertexUniforms, vertex[0]);
-    const float fragment[kFragmentUniforms][4] = {
-        {state.fogStart, state.fogEnd, 0, 0},
-        {state.fogColour[0], state.fogColour[1], state.fogColour[2], state.fogColour[3]}};
-    glUniform4fv(program.fragmentUniform, kFragmentUniforms, fragment[0]);
+    glUniform4fv(program.fragmentUniform, kFragmentUniforms, state.fogColour);
 }
 
 static void sendUniforms(Program& program, const Gl11DrawState& state) {
