@@ -3,8 +3,8 @@
 // it off the main thread blocks on the GPU process and the figures mean nothing). A fresh
 // browser per run. Prints one JSON object: the median interval between drawn frames, the median
 // main-thread time of the page's animation-frame callback (the wasm and its GL calls), the minor
-// page faults a frame of the whole browser (every process of it) and of its GPU process, and the
-// time from the start of navigation to the end of the first drawn frame.
+// page faults and the CPU time a frame of the whole browser (every process of it) and of its GPU
+// process, and the time from the start of navigation to the end of the first drawn frame.
 //   node web_bench.mjs <skyfold.html> <width>x<height> <notes> <currency> <warm-up> <frames>
 import { readdirSync, readFileSync } from 'node:fs';
 import { fileUrl, launchChromium, probedPage } from '../../tests/web/browser_lib.mjs';
@@ -25,7 +25,8 @@ function median(values) {
 }
 
 // Every process of the browser (the one started and its descendants) as pid -> {parent, minor
-// faults, GPU process or not}, from /proc; a process that ends meanwhile is simply left out.
+// faults, CPU clock ticks, GPU process or not}, from /proc; a process that ends meanwhile is
+// simply left out.
 function browserProcesses(browserPid) {
     const all = new Map();
     for (const entry of readdirSync('/proc')) {
@@ -35,6 +36,7 @@ function browserProcesses(browserPid) {
             const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');  // from field 3 on
             const commandLine = readFileSync(`/proc/${entry}/cmdline`, 'latin1');
             all.set(Number(entry), { parent: Number(fields[1]), minorFaults: Number(fields[7]),
+                                     ticks: Number(fields[11]) + Number(fields[12]),
                                      gpu: commandLine.includes('--type=gpu-process') });
         } catch {
             continue;
@@ -53,12 +55,15 @@ function browserProcesses(browserPid) {
     return [...ours].filter(pid => all.has(pid)).map(pid => ({ pid, ...all.get(pid) }));
 }
 
-// Minor page faults so far: the browser's in all, and its GPU process's.
-function faultCounts(browserPid) {
+// Minor page faults and CPU clock ticks so far: the browser's in all, and its GPU process's.
+function processCounts(browserPid) {
     const processes = browserProcesses(browserPid);
-    const sum = list => list.reduce((total, member) => total + member.minorFaults, 0);
-    return { browser: sum(processes), gpu: sum(processes.filter(member => member.gpu)) };
+    const sum = (list, count) => list.reduce((total, member) => total + member[count], 0);
+    const gpu = processes.filter(member => member.gpu);
+    return { faults: sum(processes, 'minorFaults'), gpuFaults: sum(gpu, 'minorFaults'),
+             ticks: sum(processes, 'ticks'), gpuTicks: sum(gpu, 'ticks') };
 }
+const kClockTicksPerSecond = 100;  // USER_HZ, what /proc counts CPU time in on Linux
 
 const browser = await launchChromium([], { width, height });
 try {
@@ -72,10 +77,10 @@ try {
     }, { polling: 200, timeout: 0 }, parseFloat(warmUp));
     const measured = Number(frames);
     const warmedUp = await tab.evaluate(() => window.skyfoldProbe.drawnFrames);
-    const faultsBefore = faultCounts(browser.process().pid);
+    const before = processCounts(browser.process().pid);
     await tab.waitForFunction(n => window.skyfoldProbe.drawnFrames > n,
                               { polling: 200, timeout: 0 }, warmedUp + measured);
-    const faultsAfter = faultCounts(browser.process().pid);
+    const after = processCounts(browser.process().pid);
     const framesDrawn = await tab.evaluate(() => window.skyfoldProbe.drawnFrames) - warmedUp;
     // The first frame's end is counted from the start of navigation (performance.now's origin).
     const run = await tab.evaluate(n => ({ frames: window.skyfoldProbe.frames.slice(-n),
@@ -88,8 +93,11 @@ try {
         platform: 'web', mode: 'scene', notes: Number(notes), currency: Number(currency), width,
         height, fps: 1000 / msMedian, ms_median: msMedian,
         main_ms_median: median(run.frames.map(frame => frame.ms)), first_frame_ms: run.first,
-        faults_per_frame: (faultsAfter.browser - faultsBefore.browser) / framesDrawn,
-        gpu_faults_per_frame: (faultsAfter.gpu - faultsBefore.gpu) / framesDrawn,
+        faults_per_frame: (after.faults - before.faults) / framesDrawn,
+        gpu_faults_per_frame: (after.gpuFaults - before.gpuFaults) / framesDrawn,
+        cpu_ms_per_frame: (after.ticks - before.ticks) * 1000 / kClockTicksPerSecond / framesDrawn,
+        gpu_cpu_ms_per_frame:
+            (after.gpuTicks - before.gpuTicks) * 1000 / kClockTicksPerSecond / framesDrawn,
     }));
 } finally {
     await browser.close();
