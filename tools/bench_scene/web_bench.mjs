@@ -4,7 +4,9 @@
 // browser per run. Prints one JSON object: the median interval between drawn frames, the median
 // main-thread time of the page's animation-frame callback (the wasm and its GL calls), the minor
 // page faults and the CPU time a frame of the whole browser (every process of it) and of its GPU
-// process, and the time from the start of navigation to the end of the first drawn frame.
+// process, and the time from the start of navigation to the end of the first drawn frame, with
+// the steps on the way: the document read, parsed with its scripts run (the WebAssembly is inline
+// text), the WebAssembly instantiated, and the first drawing frame begun.
 //   node web_bench.mjs <skyfold.html> <width>x<height> <notes> <currency> <warm-up> <frames>
 import { readdirSync, readFileSync } from 'node:fs';
 import { fileUrl, launchChromium, probedPage } from '../../tests/web/browser_lib.mjs';
@@ -65,10 +67,22 @@ function processCounts(browserPid) {
 }
 const kClockTicksPerSecond = 100;  // USER_HZ, what /proc counts CPU time in on Linux
 
+// Runs in the page before its own script: when its WebAssembly is instantiated.
+function markInstantiation() {
+    const instantiate = WebAssembly.instantiate;
+    WebAssembly.instantiate = function (...args) {
+        return instantiate.apply(this, args).then(result => {
+            window.skyfoldWasmReady = window.skyfoldWasmReady || performance.now();
+            return result;
+        });
+    };
+}
+
 const browser = await launchChromium([], { width, height });
 try {
     const problems = [];
     const tab = await probedPage(browser, problems);
+    await tab.evaluateOnNewDocument(markInstantiation);
     await tab.goto(fileUrl(page, `?count=${notes}&view-angle=front-on` +
                                  `&currency=${kCurrencyNames[Number(currency)]}`));
     await tab.waitForFunction(seconds => {
@@ -83,9 +97,14 @@ try {
     const after = processCounts(browser.process().pid);
     const framesDrawn = await tab.evaluate(() => window.skyfoldProbe.drawnFrames) - warmedUp;
     // The first frame's end is counted from the start of navigation (performance.now's origin).
-    const run = await tab.evaluate(n => ({ frames: window.skyfoldProbe.frames.slice(-n),
-                                           first: window.skyfoldProbe.firstFrameEnd }),
-                                   measured + 1);
+    const run = await tab.evaluate(n => {
+        const navigation = performance.getEntriesByType('navigation')[0];
+        return { frames: window.skyfoldProbe.frames.slice(-n),
+                 first: window.skyfoldProbe.firstFrameEnd,
+                 steps: { document_ms: navigation.responseEnd, parsed_ms: navigation.domInteractive,
+                          wasm_ms: window.skyfoldWasmReady,
+                          first_frame_start_ms: window.skyfoldProbe.firstFrameStart } };
+    }, measured + 1);
     const intervals = run.frames.slice(1).map((frame, i) => frame.at - run.frames[i].at);
     const msMedian = median(intervals);
     if (problems.length) throw new Error(problems.join('\n'));
@@ -93,6 +112,7 @@ try {
         platform: 'web', mode: 'scene', notes: Number(notes), currency: Number(currency), width,
         height, fps: 1000 / msMedian, ms_median: msMedian,
         main_ms_median: median(run.frames.map(frame => frame.ms)), first_frame_ms: run.first,
+        ...run.steps,
         faults_per_frame: (after.faults - before.faults) / framesDrawn,
         gpu_faults_per_frame: (after.gpuFaults - before.gpuFaults) / framesDrawn,
         cpu_ms_per_frame: (after.ticks - before.ticks) * 1000 / kClockTicksPerSecond / framesDrawn,
