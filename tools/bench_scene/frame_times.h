@@ -83,10 +83,11 @@ inline double percentile(std::vector<double> values, double fraction) {
 }
 
 // notes and currency as the command line gave them (null for the bare window); width and height
-// as drawn (the GL viewport); faultsAtEnd negative where the platform counts none.
+// as drawn (the GL viewport); faultsAtEnd negative where the platform counts none; extraFields
+// written as they are before the closing brace (", \"name\": value" each).
 inline void printRun(const char* platform, const char* notes, const char* currency, int width,
                      int height, const FrameTimes& times, double cpuSecondsAtEnd,
-                     long faultsAtEnd = -1) {
+                     long faultsAtEnd = -1, const char* extraFields = "") {
     double total = 0;
     for (double ms : times.milliseconds) total += ms;
     const double frames = static_cast<double>(times.milliseconds.size());
@@ -98,12 +99,12 @@ inline void printRun(const char* platform, const char* notes, const char* curren
     std::printf("{\"platform\": \"%s\", \"mode\": \"%s\", \"notes\": %s, \"currency\": %s, "
                 "\"width\": %d, \"height\": %d, \"frames\": %zu, \"fps\": %.2f, "
                 "\"ms_median\": %.3f, \"ms_p99\": %.3f, \"cpu_seconds_per_frame\": %.5f, "
-                "\"first_frame_ms\": %.1f%s}\n",
+                "\"first_frame_ms\": %.1f%s%s}\n",
                 platform, notes ? "scene" : "bare", notes ? notes : "0",
                 currency ? currency : "null", width, height, times.milliseconds.size(),
                 1000.0 * frames / total, percentile(times.milliseconds, 0.5),
                 percentile(times.milliseconds, 0.99),
                 (cpuSecondsAtEnd - times.cpuSecondsAtStart) / frames,
-                1000.0 * times.firstFrameSeconds, faults);
+                1000.0 * times.firstFrameSeconds, faults, extraFields);
     std::fflush(stdout);
 }
