@@ -59,13 +59,18 @@ now_ns() {
 readonly parts=3
 part_seconds=$(awk "BEGIN {print $measured / $parts}")
 
-# "ticks faults server-ticks swaps nanoseconds" at the start and the end of each part, a line each.
+# "ticks faults server-ticks swaps nanoseconds" of the program now.
+sample() {  # pid
+    echo "$(process_counts "$1") $(process_counts "$server_pid" | cut -d' ' -f1) $(swaps) $(now_ns)"
+}
+
+# A sample at the start and the end of each part, a line each.
 sample_parts() {  # pid
     local part
-    echo "$(process_counts "$1") $(process_counts "$server_pid" | cut -d' ' -f1) $(swaps) $(now_ns)"
+    sample "$1"
     for part in $(seq 1 "$parts"); do
         sleep "$part_seconds"
-        echo "$(process_counts "$1") $(process_counts "$server_pid" | cut -d' ' -f1) $(swaps) $(now_ns)"
+        sample "$1"
     done
 }
 
@@ -81,7 +86,8 @@ seconds = [(b[4] - a[4]) / 1e9 for a, b in parts]
 def per_minute(column):
     return statistics.median((b[column] - a[column]) / int(hz) / s * 60
                              for (a, b), s in zip(parts, seconds))
-rates = [float(fps)] * len(parts) if fps else [(b[3] - a[3]) / s for (a, b), s in zip(parts, seconds)]
+rates = ([float(fps)] * len(parts) if fps
+         else [(b[3] - a[3]) / s for (a, b), s in zip(parts, seconds)])
 faults = statistics.median((b[1] - a[1]) / s / rate if rate else 0.0
                            for (a, b), s, rate in zip(parts, seconds, rates))
 print(json.dumps({"mode": "cost", "program": program, "notes": int(notes), "width": int(width),
@@ -133,7 +139,8 @@ measure_windows() {  # notes
 saver() {  # notes, more options...
     local notes=$1
     shift
-    echo "$native_saver" --fullscreen --count "$notes" --view-angle front-on --currency australian "$@"
+    echo "$native_saver" --fullscreen --count "$notes" --view-angle front-on \
+        --currency australian "$@"
 }
 
 if [ "$platform" = wayland ]; then

@@ -91,8 +91,8 @@ def main():
                       if r else ["%8s" % "-"] * 4)
         ratio = "%6.2f" % (native["fps"] / wine["fps"]) if wine and native else "%6s" % "-"
         mode, width, height, notes, currency = key
-        native_only = ["%6.1f" % native["faults_per_frame"] if native and "faults_per_frame" in native
-                       else "%6s" % "-",
+        native_only = ["%6.1f" % native["faults_per_frame"]
+                       if native and "faults_per_frame" in native else "%6s" % "-",
                        "%8.0f" % native["primitives_in_view"]
                        if native and "primitives_in_view" in native else "%8s" % "-"]
         print("%-6s %-10s %5d %-10s | %s | %s | %s | %s" % (

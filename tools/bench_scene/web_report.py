@@ -2,7 +2,8 @@
 """Summarises tools/bench --web: for each size and note count, the median over the repeats of the
 native program's and the page's milliseconds per frame (and their ratio), each one's CPU time and
 minor page faults a frame (the page's counted over every process of the browser), the page's
-main-thread milliseconds per frame and its time to the first picture; then the targets at 1500
+main-thread milliseconds per frame and its time to the first picture, and the triangles in view a
+frame (as the native program counts them: both faces of each note in view); then the targets at 1500
 notes, and where the first picture's time goes (medians over every run of the page). Writes the
 table as Markdown and prints it.
 
@@ -35,8 +36,8 @@ def main():
     results = medians(runs)
     lines = ["| size | notes | native ms/frame | page ms/frame | page/native | "
              "native CPU ms/frame | page CPU ms/frame | native faults/frame | "
-             "page faults/frame | page main-thread ms/frame | page first ms |",
-             "|---|---|---|---|---|---|---|---|---|---|---|"]
+             "page faults/frame | page main-thread ms/frame | page first ms | triangles in view |",
+             "|---|---|---|---|---|---|---|---|---|---|---|---|"]
     verdicts = []
     for (width, height, notes) in sorted({key[1:] for key in results}):
         native = results.get(("native", width, height, notes))
@@ -44,11 +45,13 @@ def main():
         if not native or not page:
             continue
         ratio = page["ms_median"] / native["ms_median"]
-        lines.append("| %dx%d | %d | %.2f | %.2f | %.2f | %.1f | %.1f | %.0f | %.0f | %.2f | %.0f |"
-                     % (width, height, notes, native["ms_median"], page["ms_median"], ratio,
+        lines.append("| %dx%d | %d | %.2f | %.2f | %.2f | %.1f | %.1f | %.0f | %.0f | %.2f | %.0f "
+                     "| %s |" % (width, height, notes, native["ms_median"], page["ms_median"], ratio,
                         native["cpu_seconds_per_frame"] * 1000, page["cpu_ms_per_frame"],
                         native["faults_per_frame"], page["faults_per_frame"],
-                        page["main_ms_median"], page["first_frame_ms"]))
+                        page["main_ms_median"], page["first_frame_ms"],
+                        "%.0f" % native["primitives_in_view"] if "primitives_in_view" in native
+                        else "—"))
         if notes == 1500:
             verdicts.append(
                 "%dx%d, 1500 notes: frame time %.2fx the native program's (target %.1fx: %s), "
