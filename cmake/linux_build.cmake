@@ -21,6 +21,7 @@ add_library(skyfold_linux_scene OBJECT
   scene/frame_rate_overlay.cpp  # --fps, which only the Linux program has
   scene/scene_views.cpp         # a Wayland run's monitors
   scene/unix/machine_sources.cpp
+  scene/unix/renderer_memory.cpp
   scene/unix/scene_report.cpp)
 target_link_libraries(skyfold_linux_scene PUBLIC OpenGL::OpenGL OpenGL::GLU)
 add_library(skyfold_x11_scene OBJECT scene/x11/pacing_sources.cpp scene/x11/scene_surface.cpp)
@@ -71,6 +72,11 @@ set_target_properties(swap_count PROPERTIES PREFIX ""
                       LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 target_compile_options(swap_count PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(swap_count PRIVATE ${CMAKE_DL_LIBS})
+# Keeps glibc's allocator defaults in a native program when preloaded (tools/bench's cost run).
+add_library(malloc_defaults MODULE tools/bench_scene/malloc_defaults.c)
+set_target_properties(malloc_defaults PROPERTIES PREFIX ""
+                      LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_compile_options(malloc_defaults PRIVATE ${SKYFOLD_WARNINGS})
 
 # Frame-time benchmark of the real scene (tools/bench), beside the Wine one.
 add_executable(x11_scene_bench tools/bench_scene/x11_scene_bench.cpp)

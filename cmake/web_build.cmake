@@ -8,6 +8,7 @@ add_library(skyfold_web_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   ${SKYFOLD_EMBEDDED_BITMAP_SOURCES}
   scene/web/gl11.cpp
+  scene/web/gl11_atlas.cpp
   scene/web/webgl_backend.cpp
   scene/web/scene_surface.cpp
   scene/web/webgl_context.cpp)

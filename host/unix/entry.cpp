@@ -15,6 +15,7 @@
 #include "host/wayland/saver_run.h"
 #include "host/x11/saver_window.h"
 #include "host/x11/xscreensaver_install.h"
+#include "scene/unix/renderer_memory.h"
 #include "settings/x11/settings_store.h"
 
 static const int kBadInputExitCode = 1;
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     if (options.action == ProgramAction::InstallXscreensaver) return installXscreensaverEntry();
     if (options.action == ProgramAction::Configure) return runSettingsProgram(argv[0]);
     setSettingOverrides(options.overrides);
+    keepRendererMemoryMapped();
     WindowSystem windowSystem = WindowSystem::X11;
     if (!chooseWindowSystem(options, std::getenv("WAYLAND_DISPLAY"), &windowSystem, error)) {
         std::fprintf(stderr, "skyfold: %s\n", error);

@@ -1,8 +1,10 @@
 // The OpenGL 1.1 layer's state and display lists: matrix stacks, the current colour, light, fog
 // and material, the lists recorded as commands (their geometry compiled into one vertex store) and
-// replayed in order, and each texture's parameters and pixels as given, so that a new context gets
-// everything again. Draws and texture calls go to the backend (scene/web/gl11_backend.h).
-// Portable C++, so that the native tests check it against the OpenGL 1.1 rules.
+// replayed in order, and each texture's parameters and pixels as given, from which the backend's
+// textures are made before the next draw: clamped, filtered pictures share one atlas (so that
+// consecutive draws of different pictures keep one texture), the others get textures of their own.
+// A new context gets everything again. Draws and texture calls go to the backend
+// (scene/web/gl11_backend.h). Portable C++, so that the native tests check it against the rules.
 #define SKYFOLD_GL11_IMPLEMENTATION
 #include "scene/web/gl11.h"
 
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "scene/web/gl11_atlas.h"
 #include "scene/web/gl11_backend.h"
 #include "scene/web/gl11_misuse.h"
 
@@ -45,18 +48,31 @@ struct ListState {
 
 const GLenum kTextureParameters[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MAG_FILTER,
                                      GL_TEXTURE_MIN_FILTER};
+const int kWrapS = 0, kWrapT = 1, kMagFilter = 2, kMinFilter = 3;  // their places in that list
 const int kTextureParameterCount = 4;
 const int32_t kTexelBytes = 4;  // GL_RGBA of GL_UNSIGNED_BYTE
+const int32_t kAtlasRowAlignment = 4;  // an atlas's rows are whole texels of 4 bytes
 
-// A texture name of the layer: the backend's texture that holds it now, and what was given for it,
-// from which a new context's texture is made.
+// A texture name of the layer: what was given for it, and where the backend holds it.
 struct TextureState {
     bool live;
-    uint32_t backendTexture;
     GLint parameters[kTextureParameterCount];  // in kTextureParameters' order; 0 where never set
     bool hasImage;
     int32_t width, height, alignment;
     std::vector<uint8_t> pixels;  // the bytes glTexImage2D read; empty for a null image
+    // Settled before a draw (settleTextures):
+    int atlas = -1;            // the atlas holding it, -1 for a texture of its own
+    float rect[4];             // where in that atlas: s and t offsets, then s and t scales
+    uint32_t ownTexture;       // the backend's texture of its own, 0 while none is made
+    bool ownCurrent;           // that texture holds the parameters and image given
+};
+
+// One atlas for each pair of filters (minification, magnification), as a texture has one pair.
+const int kAtlasCount = 4;
+const float kWholeTexture[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+
+struct AtlasState {
+    uint32_t backendTexture;  // 0 while it holds nothing
 };
 
 }  // namespace
@@ -85,6 +101,9 @@ static struct {
     int callDepth;
     GLuint boundTexture;     // the layer's name; the draw state holds the backend's
     std::vector<TextureState> textures;  // name n at n - 1
+    AtlasState atlases[kAtlasCount];
+    bool texturesChanged;    // since the backend's textures were last settled
+    bool atlasesChanged;     // ... in a way that changes an atlas
     bool started;
 } gGl;
 
@@ -306,11 +325,16 @@ void gl11::glDeleteLists(GLuint list, GLsizei range) {
 
 // ---- geometry: strips compiled into the vertex store ----------------------------------------
 
+static void settleTextures();
+static void drawFromBoundTexture();
+
 static void applyDrawStrip(const Command& c) {
     if (gGl.verticesChanged) {
         backendUploadVertices(gGl.vertices.data(), gGl.vertices.size());
         gGl.verticesChanged = false;
     }
+    if (gGl.texturesChanged) settleTextures();
+    drawFromBoundTexture();
     backendDrawStrip(gGl.draw, c.i[0], c.i[1]);
 }
 
@@ -352,9 +376,13 @@ void gl11::glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
     gGl.listHasNormal = true;
 }
 
+// Only coordinates within the picture: a picture in the atlas has its neighbours beyond them.
 void gl11::glTexCoord2f(GLfloat s, GLfloat t) {
     startOnce();
     if (!gGl.compiling) gl11Misuse("glTexCoord2f outside a list", 0);
+    if (!(s >= 0.0f && s <= 1.0f && t >= 0.0f && t <= 1.0f)) {
+        gl11Misuse("glTexCoord2f outside 0 to 1", 0);
+    }
     gGl.listTexCoord[0] = s;
     gGl.listTexCoord[1] = t;
     gGl.listHasTexCoord = true;
@@ -667,9 +695,22 @@ static TextureState* textureNamed(GLuint name) {
     return texture.live ? &texture : nullptr;
 }
 
-static uint32_t backendTextureOf(GLuint name) {
-    const TextureState* texture = textureNamed(name);
-    return texture ? texture->backendTexture : 0;
+// The atlas that can hold a texture's picture, -1 where it needs a texture of its own: both
+// wraps GL_CLAMP, both filters given (OpenGL's default minification filter wants mipmaps, which
+// make a texture without them draw as none), and an image with pixels.
+static int atlasFor(const TextureState& texture) {
+    const GLint* given = texture.parameters;
+    if (given[kWrapS] != GL_CLAMP || given[kWrapT] != GL_CLAMP) return -1;
+    if (!given[kMinFilter] || !given[kMagFilter]) return -1;
+    if (!texture.hasImage || texture.pixels.empty()) return -1;
+    return (given[kMinFilter] == GL_LINEAR ? 2 : 0) + (given[kMagFilter] == GL_LINEAR ? 1 : 0);
+}
+
+// What settleTextures must do again for a texture whose parameters or image changed.
+static void textureChanged(TextureState& texture) {
+    texture.ownCurrent = false;
+    gGl.texturesChanged = true;
+    if (texture.atlas >= 0 || atlasFor(texture) >= 0) gGl.atlasesChanged = true;
 }
 
 // The names of deleted textures are given again, as OpenGL does.
@@ -682,9 +723,9 @@ void gl11::glGenTextures(GLsizei n, GLuint* textures) {
         TextureState& texture = gGl.textures[slot];
         texture = TextureState();
         texture.live = true;
-        texture.backendTexture = backendCreateTexture();
         textures[k] = static_cast<GLuint>(slot + 1);
     }
+    gGl.texturesChanged = true;
 }
 
 // Deleting the bound texture binds 0, as OpenGL does; 0 and unknown names are ignored.
@@ -693,19 +734,15 @@ void gl11::glDeleteTextures(GLsizei n, const GLuint* textures) {
     for (GLsizei k = 0; k < n; ++k) {
         TextureState* texture = textureNamed(textures[k]);
         if (!texture) continue;
-        if (gGl.boundTexture == textures[k]) {
-            gGl.boundTexture = 0;
-            gGl.draw.texture = 0;
-        }
-        backendDeleteTexture(texture->backendTexture);
+        if (gGl.boundTexture == textures[k]) gGl.boundTexture = 0;
+        if (texture->ownTexture) backendDeleteTexture(texture->ownTexture);
+        if (texture->atlas >= 0) gGl.texturesChanged = gGl.atlasesChanged = true;
         *texture = TextureState();  // frees its pixels
     }
 }
 
-// A name that no texture holds draws untextured: sampling the backend's texture 0.
 static void applyBindTexture(const Command& c) {
     gGl.boundTexture = c.b;
-    gGl.draw.texture = backendTextureOf(c.b);
 }
 
 void gl11::glBindTexture(GLenum target, GLuint texture) {
@@ -745,7 +782,7 @@ void gl11::glTexParameteri(GLenum target, GLenum pname, GLint param) {
     if (index < 0) gl11Misuse("glTexParameteri", pname);
     TextureState& texture = boundTextureFor("glTexParameteri with no texture bound", pname);
     texture.parameters[index] = param;
-    backendTextureParameter(texture.backendTexture, pname, param);
+    textureChanged(texture);
 }
 
 // The bytes that OpenGL reads for an image: every row but the last padded to the alignment.
@@ -774,31 +811,123 @@ void gl11::glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsize
     const uint8_t* bytes = static_cast<const uint8_t*>(pixels);
     if (bytes) texture.pixels.assign(bytes, bytes + imageBytes(width, height, texture.alignment));
     else texture.pixels.clear();
-    backendTextureImage(texture.backendTexture, width, height, texture.alignment, pixels);
+    textureChanged(texture);
+}
+
+// ---- the backend's textures -----------------------------------------------------------------
+
+// The texture as it was given, in a backend texture of its own: its parameters, then its image.
+static void makeOwnTexture(TextureState& texture) {
+    if (!texture.ownTexture) texture.ownTexture = backendCreateTexture();
+    texture.ownCurrent = true;
+    for (int k = 0; k < kTextureParameterCount; ++k) {
+        if (texture.parameters[k] == 0) continue;
+        backendTextureParameter(texture.ownTexture, kTextureParameters[k], texture.parameters[k]);
+    }
+    if (!texture.hasImage) return;
+    backendTextureImage(texture.ownTexture, texture.width, texture.height, texture.alignment,
+                        texture.pixels.empty() ? nullptr : texture.pixels.data());
+}
+
+// The backend's texture for an atlas, made with the atlas's filters the first time it is needed.
+static uint32_t atlasTexture(int atlas) {
+    AtlasState& state = gGl.atlases[atlas];
+    if (state.backendTexture) return state.backendTexture;
+    state.backendTexture = backendCreateTexture();
+    backendTextureParameter(state.backendTexture, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    backendTextureParameter(state.backendTexture, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    backendTextureParameter(state.backendTexture, GL_TEXTURE_MIN_FILTER,
+                            atlas & 2 ? GL_LINEAR : GL_NEAREST);
+    backendTextureParameter(state.backendTexture, GL_TEXTURE_MAG_FILTER,
+                            atlas & 1 ? GL_LINEAR : GL_NEAREST);
+    return state.backendTexture;
+}
+
+// Lays out the pictures that atlas `atlas` is to hold, in name order, each with its rectangle, and
+// gives the backend its texels; a picture it has no room for gets a texture of its own instead.
+static void fillAtlas(int atlas) {
+    std::vector<TextureState*> members;
+    std::vector<AtlasPicture> pictures;
+    for (TextureState& texture : gGl.textures) {
+        if (!texture.live || texture.atlas != atlas) continue;
+        members.push_back(&texture);
+        pictures.push_back(
+            {texture.width, texture.height, texture.alignment, texture.pixels.data()});
+    }
+    std::vector<AtlasPlace> places(pictures.size());
+    int32_t width = 0, height = 0;
+    layOutAtlas(pictures.data(), pictures.size(), places.data(), &width, &height);
+    std::vector<uint8_t> texels(static_cast<size_t>(width) * height * kTexelBytes);
+    for (size_t k = 0; k < members.size(); ++k) {
+        TextureState& texture = *members[k];
+        if (places[k].x < 0) {
+            texture.atlas = -1;
+            continue;
+        }
+        copyIntoAtlas(pictures[k], places[k], texels.data(), width);
+        copy4(texture.rect, static_cast<float>(places[k].x) / width,
+              static_cast<float>(places[k].y) / height, static_cast<float>(texture.width) / width,
+              static_cast<float>(texture.height) / height);
+    }
+    AtlasState& state = gGl.atlases[atlas];
+    if (width == 0) {
+        if (state.backendTexture) backendDeleteTexture(state.backendTexture);
+        state.backendTexture = 0;
+        return;
+    }
+    backendTextureImage(atlasTexture(atlas), width, height, kAtlasRowAlignment, texels.data());
+}
+
+// Brings the backend's textures up to what was given: the atlases laid out and filled again where
+// their pictures changed, and a texture of its own made or renewed for every other live name.
+static void settleTextures() {
+    gGl.texturesChanged = false;
+    if (gGl.atlasesChanged) {
+        gGl.atlasesChanged = false;
+        for (TextureState& texture : gGl.textures) {
+            texture.atlas = texture.live ? atlasFor(texture) : -1;
+        }
+        for (int atlas = 0; atlas < kAtlasCount; ++atlas) fillAtlas(atlas);
+    }
+    for (TextureState& texture : gGl.textures) {
+        if (!texture.live) continue;
+        if (texture.atlas < 0) {
+            if (!texture.ownTexture || !texture.ownCurrent) makeOwnTexture(texture);
+        } else if (texture.ownTexture) {
+            backendDeleteTexture(texture.ownTexture);
+            texture.ownTexture = 0;
+        }
+    }
+}
+
+// A draw samples the bound texture's picture where the backend holds it; a name that no texture
+// holds draws untextured, sampling the backend's texture 0.
+static void drawFromBoundTexture() {
+    Gl11DrawState& d = gGl.draw;
+    const TextureState* texture = textureNamed(gGl.boundTexture);
+    const float* rect = kWholeTexture;
+    d.texture = 0;
+    if (texture && texture->atlas >= 0) {
+        d.texture = gGl.atlases[texture->atlas].backendTexture;
+        rect = texture->rect;
+    } else if (texture) {
+        d.texture = texture->ownTexture;
+    }
+    std::memcpy(d.textureRect, rect, sizeof d.textureRect);
 }
 
 // ---- a new context --------------------------------------------------------------------------
-
-// The texture as it was given: its parameters, then its image.
-static void remakeTexture(TextureState& texture) {
-    texture.backendTexture = backendCreateTexture();
-    for (int k = 0; k < kTextureParameterCount; ++k) {
-        if (texture.parameters[k] == 0) continue;
-        backendTextureParameter(texture.backendTexture, kTextureParameters[k],
-                                texture.parameters[k]);
-    }
-    if (!texture.hasImage) return;
-    backendTextureImage(texture.backendTexture, texture.width, texture.height, texture.alignment,
-                        texture.pixels.empty() ? nullptr : texture.pixels.data());
-}
 
 // The one place where every GPU object is made again from what the layer keeps.
 void gl11RestoreContext() {
     startOnce();
     backendForgetContext();
     for (TextureState& texture : gGl.textures) {
-        if (texture.live) remakeTexture(texture);
+        texture.ownTexture = 0;
+        texture.ownCurrent = false;
     }
-    gGl.draw.texture = backendTextureOf(gGl.boundTexture);
+    for (AtlasState& atlas : gGl.atlases) atlas.backendTexture = 0;
+    gGl.texturesChanged = gGl.atlasesChanged = true;
+    settleTextures();
     gGl.verticesChanged = true;
 }

@@ -8,9 +8,10 @@
 //   glEnable/glDisable      GL_DEPTH_TEST GL_CULL_FACE GL_BLEND GL_TEXTURE_2D GL_LIGHTING
 //                           GL_LIGHT0 GL_COLOR_MATERIAL GL_FOG GL_NORMALIZE
 //   glNewList (GL_COMPILE), glEndList, glCallList, glDeleteLists
-//   glBegin (GL_TRIANGLE_STRIP, inside a list only), glEnd, glVertex3f, glNormal3f, glTexCoord2f:
-//                           every vertex takes the normal and texture coordinate last given in
-//                           its own list; the colour of a vertex is the current colour when drawn
+//   glBegin (GL_TRIANGLE_STRIP, inside a list only), glEnd, glVertex3f, glNormal3f, glTexCoord2f
+//                           (0 to 1): every vertex takes the normal and texture coordinate last
+//                           given in its own list; the colour of a vertex is the current colour
+//                           when drawn
 //   glMatrixMode (GL_MODELVIEW, GL_PROJECTION), glLoadIdentity, glPushMatrix, glPopMatrix,
 //   glTranslatef, glRotatef, glOrtho, gluPerspective: no scaling, so the model-view matrix stays
 //                           rigid and transforms normals as its own inverse transpose
@@ -25,7 +26,9 @@
 //   glGenTextures, glDeleteTextures, glBindTexture, glPixelStorei (GL_UNPACK_ALIGNMENT),
 //   glTexParameteri (wrap GL_CLAMP, filters GL_LINEAR or GL_NEAREST), glTexImage2D (level 0,
 //                           GL_RGBA of GL_UNSIGNED_BYTE, no border), texture environment
-//                           GL_MODULATE (the default, and the only one)
+//                           GL_MODULATE (the default, and the only one); pictures with both wraps
+//                           and both filters given share one texture atlas under the layer, which
+//                           draws them exactly as textures of their own
 // and, beyond OpenGL, gl11RestoreContext for a WebGL context that the browser lost and gave back.
 #pragma once
 
@@ -155,9 +158,9 @@ void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei widt
 
 }  // namespace gl11
 
-// The context under the layer was lost and has come back empty: every texture is made again from
-// the parameters and pixels last given for it (under the same name), the vertex store is uploaded
-// before the next draw and the programs are made as draws need them. The layer's own state (lists,
+// The context under the layer was lost and has come back empty: the atlas and every other texture
+// are made again from the parameters and pixels last given (each under the same name), the vertex
+// store is uploaded before the next draw and the programs are made as draws need them. The layer's own state (lists,
 // matrices, light, fog) never lived in the context and goes on as it was.
 void gl11RestoreContext();
 

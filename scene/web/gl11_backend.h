@@ -44,7 +44,9 @@ struct Gl11DrawState {
     bool depthTest, cullFace, blend;
     uint32_t depthFunc, cullMode, blendSource, blendDestination;  // GL enum values
     int32_t viewport[4];      // x, y, width, height
-    uint32_t texture;         // the bound texture as backendCreateTexture named it, 0 for none
+    uint32_t texture;         // the texture to sample as backendCreateTexture named it, 0 for none
+    float textureRect[4];     // where the bound picture lies in it: s and t offsets, then s and t
+                              // scales (0, 0, 1, 1 for the whole texture); compared value by value
 };
 
 // The vertices of every list compiled so far; called before the first draw after lists changed.

@@ -1,8 +1,9 @@
 // The OpenGL 1.1 layer's drawing half in the browser: WebGL 1 programs that light vertices with
-// GL_LIGHT0 and colour material, texture by modulation and fog linearly, as OpenGL 1.1's equations
-// say, one for each combination of those switches; one vertex buffer for every list's geometry;
-// and a copy of the WebGL state sent, so that a draw sends only what differs from the previous one.
-// After a lost context it forgets all of them and starts again as on the first draw.
+// GL_LIGHT0 and colour material, texture by modulation (from a picture's rectangle in its texture)
+// and fog linearly, as OpenGL 1.1's equations say, one for each combination of those switches; one
+// vertex buffer for every list's geometry; and a copy of the WebGL state sent, so that a draw sends
+// only what differs from the previous one. After a lost context it forgets all of them and starts
+// again as on the first draw.
 #include <GLES2/gl2.h>
 
 #include <cstring>
@@ -15,16 +16,22 @@ namespace {
 const GLuint kPositionAttribute = 0;
 const GLuint kNormalAttribute = 1;
 const GLuint kTexCoordAttribute = 2;
-const int kVertexUniforms = 8;    // vec4s, in the order of uVertex below
+const int kVertexUniforms = 9;    // vec4s, in the order of uVertex below
 const int kLighting = 1, kNormalize = 2, kTexturing = 4, kFog = 8;  // a program's switches
 const int kPrograms = 16;
-const int kFragmentUniforms = 2;  // vec4s, in the order of uFragment below
+const int kFragmentUniforms = 1;  // vec4s, in the order of uFragment below
 const GLenum kOpenGl11Clamp = 0x2900;  // GL_CLAMP, which WebGL does not have
 
 // Per vertex, OpenGL 1.1's light equation for one positional or directional light with the
 // material's specular colour black (so no specular term), an infinite viewer, one-sided lighting
-// and no attenuation or spot; the eye's distance along -z for the fog. The switches are compiled
+// and no attenuation or spot; and linear fog's factor by the eye's distance along -z, unclamped:
+// it is affine in the distance, so interpolated it is the factor of the fragment's own distance,
+// and each fragment only clamps it (a division less for every pixel, which a software rasteriser
+// pays for). The switches are compiled
 // in, as a fixed-function driver does: a branch on a uniform costs a software rasteriser dearly.
+// The picture's rectangle is applied here, not per fragment, so that draws of different pictures
+// in one atlas change only the vertex stage's uniforms: a software rasteriser keeps a copy of its
+// fragment state for every draw whose fragment state differs from the draw before.
 const char kVertexShader[] = R"(
 attribute vec3 aPosition;
 attribute vec3 aNormal;
@@ -32,16 +39,21 @@ attribute vec2 aTexCoord;
 uniform mat4 uModelview;
 uniform mat4 uProjection;
 // 0 current colour, 1 material ambient, 2 material diffuse, 3 material emission, 4 scene ambient,
-// 5 light ambient, 6 light diffuse, 7 light position (eye)
-uniform vec4 uVertex[8];
+// 5 light ambient, 6 light diffuse, 7 light position (eye), 8 fog start and end
+uniform vec4 uVertex[9];
+uniform vec4 uTextureRect;  // s and t offsets, then s and t scales
 varying vec4 vColour;
 varying vec2 vTexCoord;
-varying float vFogDistance;
+varying float vFog;
 void main() {
     vec4 eye = uModelview * vec4(aPosition, 1.0);
     gl_Position = uProjection * eye;
+#ifdef TEXTURING
+    vTexCoord = uTextureRect.xy + aTexCoord * uTextureRect.zw;
+#else
     vTexCoord = aTexCoord;
-    vFogDistance = abs(eye.z);
+#endif
+    vFog = (uVertex[8].y - abs(eye.z)) / (uVertex[8].y - uVertex[8].x);
 #ifdef LIGHTING
     {
         vec3 normal = mat3(uModelview) * aNormal;
@@ -69,11 +81,11 @@ precision highp float;
 precision mediump float;
 #endif
 uniform sampler2D uTexture;
-// 0: fog start, fog end; 1: fog colour
-uniform vec4 uFragment[2];
+// 0: fog colour
+uniform vec4 uFragment[1];
 varying vec4 vColour;
 varying vec2 vTexCoord;
-varying float vFogDistance;
+varying float vFog;
 void main() {
     vec4 colour = vColour;
 #ifdef TEXTURING
@@ -81,8 +93,7 @@ void main() {
 #endif
 #ifdef FOG
     {
-        float f = clamp((uFragment[0].y - vFogDistance) / (uFragment[0].y - uFragment[0].x), 0.0, 1.0);
-        colour.rgb = mix(uFragment[1].rgb, colour.rgb, f);
+        colour.rgb = mix(uFragment[0].rgb, colour.rgb, clamp(vFog, 0.0, 1.0));
     }
 #endif
     gl_FragColor = colour;
@@ -104,8 +115,9 @@ struct Sent {
 // Uniforms belong to their program, so each program keeps the versions it was last sent.
 struct Program {
     GLuint name;  // 0 until first needed
-    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform;
+    GLint modelviewUniform, projectionUniform, vertexUniform, fragmentUniform, textureRectUniform;
     uint32_t modelviewVersion, projectionVersion, shadingVersion;
+    float textureRect[4];  // as sent; WebGL's initial value, zeros, to begin with
 };
 
 }  // namespace
@@ -155,6 +167,7 @@ static void linkProgram(int switches, Program& program) {
     program.projectionUniform = glGetUniformLocation(name, "uProjection");
     program.vertexUniform = glGetUniformLocation(name, "uVertex");
     program.fragmentUniform = glGetUniformLocation(name, "uFragment");
+    program.textureRectUniform = glGetUniformLocation(name, "uTextureRect");
     glUseProgram(name);
     glUniform1i(glGetUniformLocation(name, "uTexture"), 0);
 }
@@ -235,11 +248,10 @@ static void sendShading(const Program& program, const Gl11DrawState& state) {
     copy4(vertex[5], state.lightAmbient);
     copy4(vertex[6], state.lightDiffuse);
     copy4(vertex[7], state.lightPosition);
+    const float fogRange[4] = {state.fogStart, state.fogEnd, 0, 0};
+    copy4(vertex[8], fogRange);
     glUniform4fv(program.vertexUniform, kVertexUniforms, vertex[0]);
-    const float fragment[kFragmentUniforms][4] = {
-        {state.fogStart, state.fogEnd, 0, 0},
-        {state.fogColour[0], state.fogColour[1], state.fogColour[2], state.fogColour[3]}};
-    glUniform4fv(program.fragmentUniform, kFragmentUniforms, fragment[0]);
+    glUniform4fv(program.fragmentUniform, kFragmentUniforms, state.fogColour);
 }
 
 static void sendUniforms(Program& program, const Gl11DrawState& state) {
@@ -254,6 +266,11 @@ static void sendUniforms(Program& program, const Gl11DrawState& state) {
     if (state.shadingVersion != program.shadingVersion) {
         sendShading(program, state);
         program.shadingVersion = state.shadingVersion;
+    }
+    if (state.texturing &&
+        std::memcmp(state.textureRect, program.textureRect, sizeof program.textureRect) != 0) {
+        copy4(program.textureRect, state.textureRect);
+        glUniform4fv(program.textureRectUniform, 1, program.textureRect);
     }
 }
 

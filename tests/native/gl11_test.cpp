@@ -1,11 +1,14 @@
 // The browser's OpenGL 1.1 layer against the OpenGL 1.1 rules: matrix stacks and the matrices
 // that glRotatef, glTranslatef, glOrtho and gluPerspective make, display lists replayed in order
-// with their geometry compiled once, light and colour-material state, and calls it refuses.
+// with their geometry compiled once, pictures in one atlas, light and colour-material state, and
+// calls it refuses.
 #include "scene/web/gl11.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "tests/native/recording_gl11_backend.h"
 
@@ -147,6 +150,64 @@ TEST_F(Gl11, GeometryIsCompiledOnceAndUploadedBeforeItsFirstDraw) {
     EXPECT_FLOAT_EQ(1.0f, corner.normal[2]);
 }
 
+// Clamped, filtered pictures are drawn from one atlas, each from its own rectangle with its own
+// texels (rows read with their padding) framed by copies of its edge texels, so that consecutive
+// draws of different pictures keep one texture; a lost context gets the atlas again.
+TEST_F(Gl11, PicturesShareOneAtlasEachInItsOwnFramedRectangle) {
+    const int32_t widths[] = {3, 2}, heights[] = {2, 3};
+    const int32_t rowBytes[] = {16, 8};  // rows of 12 and 8 bytes, at the alignment of 8 below
+    uint8_t texels[2][16 * 2] = {};
+    GLuint names[2];
+    glGenTextures(2, names);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    for (int k = 0; k < 2; ++k) {
+        for (size_t b = 0; b < sizeof texels[k]; ++b) {
+            texels[k][b] = static_cast<uint8_t>(b * 5 + k);
+        }
+        glBindTexture(GL_TEXTURE_2D, names[k]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, widths[k], heights[k], 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     texels[k]);
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glEnable(GL_TEXTURE_2D);
+    RecordedDraw draws[2];
+    for (int k = 0; k < 2; ++k) {
+        glBindTexture(GL_TEXTURE_2D, names[k]);
+        draws[k] = drawNow();
+    }
+    ASSERT_NE(0u, draws[0].state.texture);
+    EXPECT_EQ(draws[0].state.texture, draws[1].state.texture);
+    const RecordedTexture atlas = recordingBackend.textures.at(draws[0].state.texture - 1);
+    for (int k = 0; k < 2; ++k) {
+        const float* rect = draws[k].state.textureRect;
+        const int32_t left = static_cast<int32_t>(std::lround(rect[0] * atlas.width));
+        const int32_t bottom = static_cast<int32_t>(std::lround(rect[1] * atlas.height));
+        EXPECT_FLOAT_EQ(static_cast<float>(widths[k]) / atlas.width, rect[2]);
+        EXPECT_FLOAT_EQ(static_cast<float>(heights[k]) / atlas.height, rect[3]);
+        // Every texel of the picture and of a frame one texel wide, against the clamped texel.
+        for (int32_t y = -1; y <= heights[k]; ++y) {
+            for (int32_t x = -1; x <= widths[k]; ++x) {
+                const int32_t fromX = std::min(std::max(x, 0), widths[k] - 1);
+                const int32_t fromY = std::min(std::max(y, 0), heights[k] - 1);
+                const uint8_t* want = &texels[k][fromY * rowBytes[k] + fromX * 4];
+                const uint8_t* got = &atlas.pixels[((bottom + y) * atlas.width + left + x) * 4];
+                EXPECT_EQ(0, std::memcmp(want, got, 4))
+                    << "picture " << k << " at " << x << ", " << y;
+            }
+        }
+    }
+    gl11RestoreContext();
+    glBindTexture(GL_TEXTURE_2D, names[1]);
+    const RecordedDraw again = drawNow();
+    EXPECT_NE(draws[1].state.texture, again.state.texture);
+    EXPECT_EQ(atlas.pixels, recordingBackend.textures.at(again.state.texture - 1).pixels);
+    glDisable(GL_TEXTURE_2D);
+}
+
 // A lost context comes back with every texture as it was given (its rows padded as they were),
 // under the name the lists bind, and the geometry uploaded again; the store empties once no list
 // is left, so that building the scene again does not grow it.
@@ -161,12 +222,14 @@ TEST_F(Gl11, ANewContextGetsEveryTextureAndTheGeometryAgain) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 3, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glEnable(GL_TEXTURE_2D);
+    drawNow();  // the backend's textures are made before the draw that needs them
     const RecordedTexture given = recordingBackend.textures.back();
     texels[0] = 255;  // the caller's buffer is its own again once the call returns
     const int uploads = recordingBackend.uploads;
+    const int forgotten = recordingBackend.forgottenContexts;
 
     gl11RestoreContext();
-    EXPECT_EQ(1, recordingBackend.forgottenContexts);
+    EXPECT_EQ(forgotten + 1, recordingBackend.forgottenContexts);
     const RecordedTexture& remade = recordingBackend.textures.back();
     EXPECT_NE(given.name, remade.name);
     EXPECT_EQ(given.parameters, remade.parameters);
@@ -220,4 +283,10 @@ TEST_F(Gl11DeathTest, RefusesWhatItDoesNotImplement) {
     EXPECT_DEATH(glBegin(GL_TRIANGLE_STRIP), "outside a list");
     EXPECT_DEATH(glPopMatrix(), "empty stack");
     EXPECT_DEATH(glLightfv(GL_LIGHT0 + 1, GL_DIFFUSE, nullptr), "glLightfv");
+    EXPECT_DEATH(
+        {
+            glNewList(kTriangleList, GL_COMPILE);
+            glTexCoord2f(1.5f, 0.0f);  // beyond the picture: its neighbour in the atlas
+        },
+        "glTexCoord2f outside 0 to 1");
 }

@@ -29,7 +29,8 @@ export function fileUrl(path, query = '') {
 
 // Runs in the page before its own script: counts drawArrays calls, and for every animation-frame
 // callback that draws, how many draws it made and how long it took (main-thread milliseconds,
-// the wasm and the GL calls), and when the first such callback ended, in window.skyfoldProbe.
+// the wasm and the GL calls), and when the first such callback began and ended, in
+// window.skyfoldProbe.
 function installDrawProbe() {
     const probe = window.skyfoldProbe = { draws: 0, frames: [], drawnFrames: 0 };
     const drawArrays = WebGLRenderingContext.prototype.drawArrays;
@@ -46,7 +47,10 @@ function installDrawProbe() {
         } finally {
             const draws = probe.draws - drawsBefore;
             if (draws > 0) {
-                if (!probe.drawnFrames) probe.firstFrameEnd = performance.now();
+                if (!probe.drawnFrames) {
+                    probe.firstFrameStart = start;
+                    probe.firstFrameEnd = performance.now();
+                }
                 probe.drawnFrames++;
                 probe.frames.push({ draws, ms: performance.now() - start, at: start });
                 if (probe.frames.length > 2000) probe.frames.splice(0, 1000);

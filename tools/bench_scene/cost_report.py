@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""Summarises tools/bench's cost run: what a paced minute of each program costs, as a Markdown
-table (CPU seconds per minute, cores, frames per second, both sizes side by side), as JSON, and as
-a plot of cores used against the note count: Skyfold's two builds as lines, xscreensaver's hacks,
-which have no note count, as level lines beside them. Also the native saver's SIGTERM-to-exit times.
+"""Summarises tools/bench's cost run: what a paced minute of each program costs, as Markdown tables
+(CPU seconds per minute, cores, frames per second, minor page faults a frame and the display
+server's cores, both sizes side by side; what a frame of the native saver costs on X11 and on
+Wayland, the program's CPU time and the display server's; the spread of the repeated runs with the
+allocator's thresholds and with glibc's defaults), as JSON, and as a plot of cores used against
+the note count: Skyfold's builds as lines, xscreensaver's hacks, which have no note count, as
+level lines beside them. Also the native saver's SIGTERM-to-exit times.
 
     cost_report.py cost.jsonl cost.json cost.png
 """
@@ -16,19 +19,29 @@ matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
 SECONDS_PER_MINUTE = 60.0
+MILLISECONDS_PER_SECOND = 1000.0
+ALLOCATOR_RUNS = "skyfold native, allocator"  # the repeated runs' names start so
+
+
+def cores(seconds_per_minute):
+    return seconds_per_minute / SECONDS_PER_MINUTE
+
+
+def cpu_ms_per_frame(seconds_per_minute, fps):
+    return cores(seconds_per_minute) * MILLISECONDS_PER_SECOND / fps if fps else float("nan")
 
 
 def plot(runs, path):
     figure, axes = plt.subplots(figsize=(9, 5.5))
     sizes = sorted({(r["width"], r["height"]) for r in runs})
     colours = {"skyfold native": "tab:blue", "skyfold Wine": "tab:orange",
-               "skyfold native unpaced": "tab:gray", "glmatrix": "tab:green", "gears": "tab:red",
-               "flipflop": "tab:purple"}
+               "skyfold Wayland": "tab:cyan", "skyfold native unpaced": "tab:gray",
+               "glmatrix": "tab:green", "gears": "tab:red", "flipflop": "tab:purple"}
     notes = sorted({r["notes"] for r in runs if r["notes"]})
     for width, height in sizes:
         style = "-" if (width, height) == sizes[0] else "--"
         for program, colour in colours.items():
-            points = sorted((r["notes"], r["cpu_seconds_per_minute"] / SECONDS_PER_MINUTE)
+            points = sorted((r["notes"], cores(r["cpu_seconds_per_minute"]))
                             for r in runs if r["program"] == program
                             and (r["width"], r["height"]) == (width, height))
             if not points:
@@ -44,12 +57,69 @@ def plot(runs, path):
     axes.set_xticks(notes)
     axes.set_xticklabels([str(n) for n in notes])
     axes.set_xlabel("notes")
-    axes.set_ylabel("cores used (CPU seconds per second)")
-    axes.set_title("A paced minute of Skyfold beside xscreensaver's GL hacks (Xvfb, llvmpipe)")
+    axes.set_ylabel("cores used by the program (CPU seconds per second)")
+    axes.set_title("A paced minute of Skyfold beside xscreensaver's GL hacks (llvmpipe)")
     axes.legend(fontsize=7, ncol=2)
     axes.grid(alpha=0.3)
     figure.tight_layout()
     figure.savefig(path, dpi=100)
+
+
+def main_table(runs):
+    sizes = sorted({(r["width"], r["height"]) for r in runs})
+    by_key = {(r["program"], r["notes"], r["width"], r["height"]): r for r in runs}
+    lines = ["| program | notes |" + "".join(
+        " %dx%d CPU s/min | cores | fps | faults/frame | server cores |" % size for size in sizes),
+        "|---|---|" + "---|---|---|---|---|" * len(sizes)]
+    for program, notes in sorted({(r["program"], r["notes"]) for r in runs},
+                                 key=lambda k: (not k[0].startswith("skyfold"), k)):
+        cells = []
+        for width, height in sizes:
+            r = by_key.get((program, notes, width, height))
+            cells.append(" %.1f | %.3f | %.1f | %.0f | %.3f (%s) |" % (
+                r["cpu_seconds_per_minute"], cores(r["cpu_seconds_per_minute"]), r["fps"],
+                r["faults_per_frame"], cores(r["server_cpu_seconds_per_minute"]), r["server"])
+                         if r else " — | — | — | — | — |")
+        lines.append("| %s | %s |%s" % (program, notes or "—", "".join(cells)))
+    return lines
+
+
+# The paced native saver on both window systems at the size they share: the program's CPU time a
+# frame, the display server's, and the two together.
+def frame_cost_table(runs):
+    wayland = [r for r in runs if r["program"] == "skyfold Wayland"]
+    shared = {(r["width"], r["height"]) for r in wayland}
+    lines = ["| path | size | notes | fps | program CPU ms/frame | server CPU ms/frame | "
+             "together ms/frame |", "|---|---|---|---|---|---|---|"]
+    for r in sorted((r for r in runs if r["program"] in ("skyfold native", "skyfold Wayland")
+                     and (r["width"], r["height"]) in shared and r["notes"] in
+                     {w["notes"] for w in wayland}), key=lambda r: (r["notes"], r["program"])):
+        program = cpu_ms_per_frame(r["cpu_seconds_per_minute"], r["fps"])
+        server = cpu_ms_per_frame(r["server_cpu_seconds_per_minute"], r["fps"])
+        path = "Wayland (sway)" if r["program"] == "skyfold Wayland" else "X11 (Xvfb)"
+        lines.append("| %s | %dx%d | %d | %.1f | %.2f | %.2f | %.2f |" % (
+            path, r["width"], r["height"], r["notes"], r["fps"], program, server, program + server))
+    return lines if len(lines) > 2 else []
+
+
+def spread(values):
+    return "%.1f (%.1f–%.1f)" % (statistics.median(values), min(values), max(values))
+
+
+def allocator_table(runs):
+    groups = defaultdict(list)
+    for r in runs:
+        if r["program"].startswith(ALLOCATOR_RUNS):
+            groups[(r["program"], r["notes"], r["width"], r["height"])].append(r)
+    lines = ["| run | notes | size | runs | fps | cores | faults/frame |",
+             "|---|---|---|---|---|---|---|"]
+    for (program, notes, width, height), members in sorted(groups.items()):
+        lines.append("| %s | %d | %dx%d | %d | %s | %s | %s |" % (
+            program, notes, width, height, len(members), spread([m["fps"] for m in members]),
+            "%.2f (%.2f–%.2f)" % tuple(f(cores(m["cpu_seconds_per_minute"]) for m in members)
+                                      for f in (statistics.median, min, max)),
+            spread([m["faults_per_frame"] for m in members])))
+    return lines if len(lines) > 2 else []
 
 
 def main():
@@ -63,22 +133,11 @@ def main():
             endings["%dx%d" % (r["width"], r["height"])].append(r["ms"])
     with open(results_path, "w") as f:
         json.dump({"cost": runs, "sigterm_ms": endings}, f, indent=1)
-    plot(runs, plot_path)
-    sizes = sorted({(r["width"], r["height"]) for r in runs})
-    by_key = {(r["program"], r["notes"], r["width"], r["height"]): r for r in runs}
-    header = "| program | notes |" + "".join(
-        " %dx%d CPU s/min | cores | fps |" % size for size in sizes)
-    print(header)
-    print("|---|---|" + "---|---|---|" * len(sizes))
-    for program, notes in sorted({(r["program"], r["notes"]) for r in runs},
-                                 key=lambda k: (not k[0].startswith("skyfold"), k)):
-        cells = []
-        for width, height in sizes:
-            r = by_key.get((program, notes, width, height))
-            cells.append(" %.1f | %.3f | %.1f |" % (
-                r["cpu_seconds_per_minute"], r["cpu_seconds_per_minute"] / SECONDS_PER_MINUTE,
-                r["fps"]) if r else " — | — | — |")
-        print("| %s | %s |%s" % (program, notes or "—", "".join(cells)))
+    single = [r for r in runs if not r["program"].startswith(ALLOCATOR_RUNS)]
+    plot(single, plot_path)
+    for table in (main_table(single), frame_cost_table(single), allocator_table(runs)):
+        if table:
+            print("\n".join(table) + "\n")
     for size, times in sorted(endings.items()):
         print("native, 1500 notes at %s: SIGTERM to exit %.1f ms median, %.1f ms at most (%d runs)"
               % (size, statistics.median(times), max(times), len(times)))

@@ -1,26 +1,51 @@
 #!/usr/bin/env bash
-# One size of tools/bench's cost run, on the display and Wine prefix the caller has started: the
-# native saver and the Windows one under Wine, paced as in use, with 75, 200 and 1500 notes (and
-# the native one unpaced, with --max-fps 0, as it drew before it was paced), and xscreensaver's
-# glmatrix, gears and flipflop at their defaults. Each program runs full screen; after a warm-up
-# its CPU time (its own process, every thread, from /proc) and its frames are read over three equal
-# parts of a measured span, and the medians of the three are printed as one JSON line (the machine
-# is shared: one part caught by another program's burst does not decide). Native programs' frames
-# are their buffer swaps, counted by swap_count.so; the Windows saver runs as scene_bench.exe's
-# "paced" run (the saver's own window, loop and pacing), which counts its presented frames itself,
-# since Wine's swaps of a GL child window do not all pass glXSwapBuffers.
-#   cost_run.sh <swap_count.so> <folder of scene_bench.exe> <native skyfold> \
-#               <warm-up s> <measured s>
+# One display of tools/bench's cost run, on the display server the caller has started, paced as in
+# use. On X11 (Xvfb, with the Wine prefix and wineserver the caller started on it): the native
+# saver and the Windows one under Wine with 75, 200 and 1500 notes (and the native one unpaced,
+# with --max-fps 0, as it drew before it was paced), xscreensaver's glmatrix, gears and flipflop at
+# their defaults, and, given a number of repeats, the native saver at 200 notes paced and unpaced
+# that many times with its allocator thresholds and as many with glibc's defaults, in turns. On
+# Wayland (a headless sway): the native saver with 200 and 1500 notes on the one monitor. Each
+# program runs full screen; after a warm-up its CPU time (its own process, every thread, from
+# /proc), its minor page faults, its frames and the display server's CPU time are read over three
+# equal parts of a measured span, and the medians of the three are printed as one JSON line (the
+# machine is shared: one part caught by another program's burst does not decide). Native programs'
+# frames are their buffer swaps, counted by swap_count.so; the Windows saver runs as
+# scene_bench.exe's "paced" run (the saver's own window, loop and pacing), which counts its
+# presented frames itself, since Wine's swaps of a GL child window do not all pass glXSwapBuffers,
+# and says the size it drew at: a size other than the display's fails the run.
+#   cost_run.sh x11 <Xvfb pid> <native bin folder> <folder of scene_bench.exe> <warm-up s> \
+#               <measured s> [<repeats>]
+#   cost_run.sh wayland <sway pid> <native bin folder> <warm-up s> <measured s>
 set -euo pipefail
-counter_library=$1 windows_bin=$2 native_saver=$3 warm_up=$4 measured=$5
+platform=$1 server_pid=$2 native_bin=$3
+shift 3
+native_saver=$native_bin/skyfold
+counter_library=$native_bin/swap_count.so
+defaults_library=$native_bin/malloc_defaults.so
 hacks=/usr/libexec/xscreensaver
 count_file=$(mktemp)
 ticks_per_second=$(getconf CLK_TCK)
-read -r width height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
 trap 'rm -f "$count_file" "$count_file.out" "$count_file.samples"' EXIT
 
-cpu_ticks() {  # pid: user and system time of the process, all threads, in clock ticks
-    awk '{print $14 + $15}' "/proc/$1/stat"
+if [ "$platform" = wayland ]; then
+    warm_up=$1 measured=$2
+    server=sway
+    # The monitor's size as the compositor gives it, so that the rows say what they measured.
+    read -r width height < <(swaymsg -t get_outputs -r | python3 -c '
+import json, sys
+mode = json.load(sys.stdin)[0]["current_mode"]
+print(mode["width"], mode["height"])')
+else
+    windows_bin=$1 warm_up=$2 measured=$3 repeats=${4:-0}
+    server=Xvfb
+    read -r width height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
+fi
+
+# User and system time, in clock ticks, and minor page faults of a process (every thread) as
+# "ticks faults".
+process_counts() {
+    awk '{print $14 + $15, $10}' "/proc/$1/stat"
 }
 swaps() {
     local count
@@ -34,13 +59,18 @@ now_ns() {
 readonly parts=3
 part_seconds=$(awk "BEGIN {print $measured / $parts}")
 
-# "ticks swaps nanoseconds" of the process at the start and the end of each part, one line each.
+# "ticks faults server-ticks swaps nanoseconds" of the program now.
+sample() {  # pid
+    echo "$(process_counts "$1") $(process_counts "$server_pid" | cut -d' ' -f1) $(swaps) $(now_ns)"
+}
+
+# A sample at the start and the end of each part, a line each.
 sample_parts() {  # pid
     local part
-    echo "$(cpu_ticks "$1") $(swaps) $(now_ns)"
+    sample "$1"
     for part in $(seq 1 "$parts"); do
         sleep "$part_seconds"
-        echo "$(cpu_ticks "$1") $(swaps) $(now_ns)"
+        sample "$1"
     done
 }
 
@@ -49,25 +79,34 @@ sample_parts() {  # pid
 print_run() {  # program, notes, samples file, frames per second or nothing
     python3 -c '
 import json, statistics, sys
-program, notes, width, height, hz, samples, fps = sys.argv[1:]
+program, notes, width, height, hz, server, samples, fps = sys.argv[1:]
 rows = [[int(x) for x in line.split()] for line in open(samples) if line.strip()]
 parts = list(zip(rows, rows[1:]))
-seconds = [(b[2] - a[2]) / 1e9 for a, b in parts]
-cpu = statistics.median((b[0] - a[0]) / int(hz) / s * 60 for (a, b), s in zip(parts, seconds))
-frames = float(fps) if fps else statistics.median(
-    (b[1] - a[1]) / s for (a, b), s in zip(parts, seconds))
+seconds = [(b[4] - a[4]) / 1e9 for a, b in parts]
+def per_minute(column):
+    return statistics.median((b[column] - a[column]) / int(hz) / s * 60
+                             for (a, b), s in zip(parts, seconds))
+rates = ([float(fps)] * len(parts) if fps
+         else [(b[3] - a[3]) / s for (a, b), s in zip(parts, seconds)])
+faults = statistics.median((b[1] - a[1]) / s / rate if rate else 0.0
+                           for (a, b), s, rate in zip(parts, seconds, rates))
 print(json.dumps({"mode": "cost", "program": program, "notes": int(notes), "width": int(width),
                   "height": int(height), "seconds": round(sum(seconds), 2),
-                  "cpu_seconds_per_minute": round(cpu, 2), "fps": round(frames, 1)}))' \
-        "$1" "$2" "$width" "$height" "$ticks_per_second" "$3" "${4:-}"
+                  "cpu_seconds_per_minute": round(per_minute(0), 2),
+                  "fps": round(statistics.median(rates), 1), "faults_per_frame": round(faults, 1),
+                  "server": server, "server_cpu_seconds_per_minute": round(per_minute(2), 2)}))' \
+        "$1" "$2" "$width" "$height" "$ticks_per_second" "$server" "$3" "${4:-}"
 }
 
-# A native program with the swap counter, ended with SIGTERM after the measured span.
+# A native program with the swap counter (and any other library given in $preload), ended with
+# SIGTERM after the measured span.
+preload=""
 measure_native() {  # program, notes, command...
     local program=$1 notes=$2 pid
     shift 2
     : >"$count_file"
-    LD_PRELOAD=$counter_library SKYFOLD_SWAP_COUNT=$count_file "$@" </dev/null >/dev/null 2>&1 &
+    LD_PRELOAD="$counter_library${preload:+ $preload}" SKYFOLD_SWAP_COUNT=$count_file "$@" \
+        </dev/null >/dev/null 2>&1 &
     pid=$!
     sleep "$warm_up"  # start-up and the first frames are not what a minute of saver costs
     sample_parts "$pid" >"$count_file.samples"
@@ -77,27 +116,55 @@ measure_native() {  # program, notes, command...
 }
 
 # The Windows saver's paced run, which ends itself some seconds after the measured span (a loaded
-# machine stretches the sampling) and prints its frame rate over that time; wine execs the program
-# in the process it was started as.
+# machine stretches the sampling) and prints its frame rate over that time and the size it drew
+# at; wine execs the program in the process it was started as.
 measure_windows() {  # notes
-    local pid
+    local pid drawn
     (cd "$windows_bin" && exec wine scene_bench.exe paced "$1" 0 "$warm_up" "$((measured + 5))") \
         </dev/null >"$count_file.out" 2>/dev/null &
     pid=$!
     sleep "$warm_up"
     sample_parts "$pid" >"$count_file.samples"
     wait "$pid" || true
+    drawn=$(sed -n 's/.*"width": \([0-9]*\), "height": \([0-9]*\).*/\1x\2/p' "$count_file.out")
+    if [ "$drawn" != "${width}x${height}" ]; then
+        echo "cost_run.sh: the Windows saver drew at '$drawn' on a ${width}x${height} display" \
+             "(a wineserver started on another display?)" >&2
+        exit 1
+    fi
     print_run "skyfold Wine" "$1" "$count_file.samples" \
         "$(sed -n 's/.*"fps": \([0-9.]*\).*/\1/p' "$count_file.out")"
 }
 
+saver() {  # notes, more options...
+    local notes=$1
+    shift
+    echo "$native_saver" --fullscreen --count "$notes" --view-angle front-on \
+        --currency australian "$@"
+}
+
+if [ "$platform" = wayland ]; then
+    for notes in 200 1500; do
+        measure_native "skyfold Wayland" "$notes" $(saver "$notes" --platform wayland)
+    done
+    exit 0
+fi
+
 for notes in 75 200 1500; do
-    measure_native "skyfold native" "$notes" \
-        "$native_saver" --fullscreen --count "$notes" --view-angle front-on --currency australian
+    measure_native "skyfold native" "$notes" $(saver "$notes")
     measure_windows "$notes"
-    measure_native "skyfold native unpaced" "$notes" "$native_saver" --fullscreen \
-        --count "$notes" --view-angle front-on --currency australian --max-fps 0
+    measure_native "skyfold native unpaced" "$notes" $(saver "$notes" --max-fps 0)
 done
 for hack in glmatrix gears flipflop; do
     measure_native "$hack" 0 "$hacks/$hack" --root
+done
+# The allocator's thresholds against glibc's defaults (mallopt made a no-op by a preloaded
+# library), in turns, so that a burst of other work falls on both alike.
+for repeat in $(seq 1 "$repeats"); do
+    for allocator in defaults thresholds; do
+        [ "$allocator" = defaults ] && preload=$defaults_library || preload=""
+        label="skyfold native, allocator $allocator"
+        measure_native "$label" 200 $(saver 200)
+        measure_native "$label, unpaced" 200 $(saver 200 --max-fps 0)
+    done
 done

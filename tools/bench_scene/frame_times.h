@@ -1,6 +1,7 @@
 // What the two frame-time benchmarks (Wine and native) share: counting the warm-up and measured
-// frames, the process's CPU time over the measured ones, the first frame's time from process start,
-// and the one JSON line a run prints. Each platform reads its own clocks.
+// frames, the process's CPU time (and, where the platform counts them, its minor page faults) over
+// the measured ones, the first frame's time from process start, and the one JSON line a run
+// prints, with the size the frames were drawn at. Each platform reads its own clocks.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 typedef double (*SecondsReading)();
+typedef long (*CountReading)();
 
 struct FrameTimes {
     long warmUp = 0, measured = 0;  // frames
@@ -18,15 +20,17 @@ struct FrameTimes {
     long frames = 0;                // presented so far
     double lastPresentSeconds = 0, firstFrameSeconds = 0, cpuSecondsAtStart = 0;
     double firstPresentSeconds = 0;
+    long faultsAtStart = 0;
     std::vector<double> milliseconds;  // measured frames only
 
     bool warmingUp() const { return warmUpSeconds > 0 && warmUp == 0; }
 
     bool done() const { return !warmingUp() && frames > warmUp + measured; }
 
-    // After every presented frame, with the monotonic time; the other two clocks are read only
-    // at the first frame and at the end of the warm-up.
-    void presented(double nowSeconds, SecondsReading processAge, SecondsReading cpuSeconds) {
+    // After every presented frame, with the monotonic time; the other readings are taken only
+    // at the first frame and at the end of the warm-up. minorFaults may be null.
+    void presented(double nowSeconds, SecondsReading processAge, SecondsReading cpuSeconds,
+                   CountReading minorFaults = nullptr) {
         if (frames == 0) {
             firstFrameSeconds = processAge();
             firstPresentSeconds = nowSeconds;
@@ -35,7 +39,10 @@ struct FrameTimes {
             warmUp = frames;  // the last frame of the warm-up
         }
         if (!warmingUp()) {
-            if (frames == warmUp) cpuSecondsAtStart = cpuSeconds();
+            if (frames == warmUp) {
+                cpuSecondsAtStart = cpuSeconds();
+                if (minorFaults) faultsAtStart = minorFaults();
+            }
             if (frames > warmUp) milliseconds.push_back(1000.0 * (nowSeconds - lastPresentSeconds));
         }
         lastPresentSeconds = nowSeconds;
@@ -75,21 +82,29 @@ inline double percentile(std::vector<double> values, double fraction) {
     return values[static_cast<size_t>(fraction * (values.size() - 1) + 0.5)];
 }
 
-// notes and currency as the command line gave them (null for the bare window).
+// notes and currency as the command line gave them (null for the bare window); width and height
+// as drawn (the GL viewport); faultsAtEnd negative where the platform counts none; extraFields
+// written as they are before the closing brace (", \"name\": value" each).
 inline void printRun(const char* platform, const char* notes, const char* currency, int width,
-                     int height, const FrameTimes& times, double cpuSecondsAtEnd) {
+                     int height, const FrameTimes& times, double cpuSecondsAtEnd,
+                     long faultsAtEnd = -1, const char* extraFields = "") {
     double total = 0;
     for (double ms : times.milliseconds) total += ms;
     const double frames = static_cast<double>(times.milliseconds.size());
+    char faults[64] = "";
+    if (faultsAtEnd >= 0) {
+        std::snprintf(faults, sizeof faults, ", \"faults_per_frame\": %.1f",
+                      static_cast<double>(faultsAtEnd - times.faultsAtStart) / frames);
+    }
     std::printf("{\"platform\": \"%s\", \"mode\": \"%s\", \"notes\": %s, \"currency\": %s, "
                 "\"width\": %d, \"height\": %d, \"frames\": %zu, \"fps\": %.2f, "
                 "\"ms_median\": %.3f, \"ms_p99\": %.3f, \"cpu_seconds_per_frame\": %.5f, "
-                "\"first_frame_ms\": %.1f}\n",
+                "\"first_frame_ms\": %.1f%s%s}\n",
                 platform, notes ? "scene" : "bare", notes ? notes : "0",
                 currency ? currency : "null", width, height, times.milliseconds.size(),
                 1000.0 * frames / total, percentile(times.milliseconds, 0.5),
                 percentile(times.milliseconds, 0.99),
                 (cpuSecondsAtEnd - times.cpuSecondsAtStart) / frames,
-                1000.0 * times.firstFrameSeconds);
+                1000.0 * times.firstFrameSeconds, faults, extraFields);
     std::fflush(stdout);
 }

@@ -3,7 +3,8 @@
 platform (the Windows build under Wine, the native X11 build), as JSON and as a plot of
 milliseconds per frame against the note count, one line per platform, resolution and currency,
 with the bare windows' floors dashed. The table gives each configuration's two platforms side by
-side with the native/Wine ratio of frame rates.
+side with the native/Wine ratio of frame rates, and the native program's minor page faults a frame
+and triangles in view a frame (both faces of each note in view).
 
     report.py runs.jsonl results.json plot.png
 """
@@ -17,6 +18,7 @@ matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
 
 METRICS = ("fps", "ms_median", "ms_p99", "cpu_seconds_per_frame", "first_frame_ms")
+NATIVE_METRICS = ("faults_per_frame", "primitives_in_view")  # where the native bench gives them
 CURRENCIES = {0: "Australian", 1: "American", 2: "Euro"}
 PLATFORMS = ("wine", "native")
 
@@ -35,8 +37,9 @@ def summarise(runs):
     for (platform, mode, width, height, notes, currency), members in sorted(groups.items(), key=str):
         entry = {"platform": platform, "mode": mode, "width": width, "height": height,
                  "notes": notes, "currency": currency, "repeats": len(members)}
-        for metric in METRICS:
-            entry[metric] = round(statistics.median(m[metric] for m in members), 4)
+        for metric in METRICS + NATIVE_METRICS:
+            if all(metric in m for m in members):
+                entry[metric] = round(statistics.median(m[metric] for m in members), 4)
         results.append(entry)
     return results
 
@@ -76,9 +79,9 @@ def main():
         json.dump({"frames": results, "sigterm_ms": endings}, f, indent=1)
     plot(results, plot_path)
     by_platform = {(r["platform"],) + configuration(r): r for r in results}
-    print("%-6s %-10s %5s %-10s | %8s %8s %8s %8s | %8s %8s %8s %8s | %6s" % (
+    print("%-6s %-10s %5s %-10s | %8s %8s %8s %8s | %8s %8s %8s %8s | %6s | %6s %8s" % (
         "mode", "size", "notes", "currency", "wine fps", "ms med", "cpu ms", "first",
-        "nat fps", "ms med", "cpu ms", "first", "ratio"))
+        "nat fps", "ms med", "cpu ms", "first", "ratio", "faults", "in view"))
     for key in sorted({configuration(r) for r in results}, key=str):
         wine, native = by_platform.get(("wine",) + key), by_platform.get(("native",) + key)
         cells = []
@@ -88,9 +91,13 @@ def main():
                       if r else ["%8s" % "-"] * 4)
         ratio = "%6.2f" % (native["fps"] / wine["fps"]) if wine and native else "%6s" % "-"
         mode, width, height, notes, currency = key
-        print("%-6s %-10s %5d %-10s | %s | %s | %s" % (
+        native_only = ["%6.1f" % native["faults_per_frame"]
+                       if native and "faults_per_frame" in native else "%6s" % "-",
+                       "%8.0f" % native["primitives_in_view"]
+                       if native and "primitives_in_view" in native else "%8s" % "-"]
+        print("%-6s %-10s %5d %-10s | %s | %s | %s | %s" % (
             mode, "%dx%d" % (width, height), notes, CURRENCIES.get(currency, "-"),
-            " ".join(cells[:4]), " ".join(cells[4:]), ratio))
+            " ".join(cells[:4]), " ".join(cells[4:]), ratio, " ".join(native_only)))
     for size, times in sorted(endings.items()):
         print("native, 1500 notes at %s: SIGTERM to exit %.1f ms median, %.1f ms at most (%d runs)"
               % (size, statistics.median(times), max(times), len(times)))

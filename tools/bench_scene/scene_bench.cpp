@@ -3,7 +3,9 @@
 // "bare" it runs the floor instead: a full-screen OpenGL window that only clears and swaps. With
 // "paced" it runs the saver as in use, with the real message loop and its pacing, and prints the
 // frames per second presented over the measured seconds after the warm-up (tools/bench's cost
-// run, which reads the CPU time itself).
+// run, which reads the CPU time itself). Every run prints the size it drew at (the GL viewport):
+// under Wine that is the size of the display the prefix's wineserver started on, which need not
+// be the one in DISPLAY.
 //
 //   scene_bench.exe scene <notes> <currency> <warm-up frames> <frames>
 //   scene_bench.exe bare <warm-up frames> <frames>
@@ -29,6 +31,7 @@ static struct {
     long pacedFramesAtStart;
     double pacedStartSeconds;
     double pacedFramesPerSecond;
+    GLint pacedViewport[4];
 } gBench;
 
 static const UINT kMillisecondsPerSecond = 1000;
@@ -98,6 +101,7 @@ static void CALLBACK stopMeasuring(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(NULL, timer);
     gBench.pacedFramesPerSecond = (framesPresentedSinceStart() - gBench.pacedFramesAtStart) /
                                   (counterSeconds() - gBench.pacedStartSeconds);
+    glGetIntegerv(GL_VIEWPORT, gBench.pacedViewport);  // while the scene's context is current
     DestroyWindow(saverWindowHandle());
 }
 
@@ -109,7 +113,8 @@ static void runPaced(const char* warmUpSeconds, const char* measuredSeconds) {
     SetTimer(NULL, 0, warmUp, startMeasuring);
     SetTimer(NULL, 0, warmUp + measured, stopMeasuring);
     runSaverWindow(NULL);
-    std::printf("{\"fps\": %.1f}\n", gBench.pacedFramesPerSecond);
+    std::printf("{\"fps\": %.1f, \"width\": %d, \"height\": %d}\n", gBench.pacedFramesPerSecond,
+                gBench.pacedViewport[2], gBench.pacedViewport[3]);
     std::fflush(stdout);
 }
 
@@ -157,7 +162,9 @@ int main(int argc, char** argv) {
     } else {
         runBare();
     }
-    printRun("wine", run.notes, run.currency, GetSystemMetrics(SM_CXSCREEN),
-             GetSystemMetrics(SM_CYSCREEN), gBench.times, processCpuSeconds());
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    printRun("wine", run.notes, run.currency, viewport[2], viewport[3], gBench.times,
+             processCpuSeconds());
     ExitProcess(0);
 }

@@ -1,12 +1,14 @@
 // Frame-time benchmark of the real scene on X11, the counterpart of scene_bench.exe under Wine:
-// the scene's own surface, lists and textures on a full-screen window, a warm-up and a measured
-// number of frames, one JSON object on stdout. With "bare" it runs the floor instead: a
-// full-screen GLX window that only clears and swaps.
+// the scene's own surface, lists and textures on a full-screen window, with the allocator set as
+// the Linux program sets it, a warm-up and a measured number of frames, one JSON object on stdout
+// (with the minor page faults a frame, and the triangles in view over some more frames). With
+// "bare" it runs the floor instead: a full-screen GLX window that only clears and swaps.
 //
 //   x11_scene_bench scene <notes> <currency> <warm-up frames> <frames>
 //   x11_scene_bench bare <warm-up frames> <frames>
 #include <X11/Xlib.h>
 #include <GL/glx.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 
 #include "scene/frame_pacing.h"
 #include "scene/gl_api.h"
+#include "scene/unix/renderer_memory.h"
 #include "scene/x11/scene_surface.h"
 #include "settings/x11/settings_store.h"
 #include "tools/bench_scene/frame_times.h"
@@ -55,9 +58,15 @@ static double processCpuSeconds() {
     return clockSeconds(CLOCK_PROCESS_CPUTIME_ID);
 }
 
+static long processMinorFaults() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 static void frameDone() {
     gBench.times.presented(clockSeconds(CLOCK_MONOTONIC), secondsSinceProcessStart,
-                           processCpuSeconds);
+                           processCpuSeconds, processMinorFaults);
 }
 
 // A full-screen window of the scene's visual, as the saver's own full-screen run makes it.
@@ -78,6 +87,40 @@ static bool openFullScreenWindow() {
     XMapRaised(gBench.display, gBench.window);
     XFree(visual);
     return true;
+}
+
+typedef void (*GenQueriesFn)(GLsizei, GLuint*);
+typedef void (*BeginQueryFn)(GLenum, GLuint);
+typedef void (*EndQueryFn)(GLenum);
+typedef void (*GetQueryObjectFn)(GLuint, GLenum, GLuint*);
+static const GLenum kClippingOutputPrimitives = 0x82F7;  // GL_CLIPPING_OUTPUT_PRIMITIVES_ARB
+static const GLenum kQueryResult = 0x8866;               // GL_QUERY_RESULT
+static const int kCountedFrames = 10;  // the notes in view change from frame to frame
+
+static void (*glProcedure(const char* name))() {
+    return glXGetProcAddress(reinterpret_cast<const GLubyte*>(name));
+}
+
+// The primitives that leave clipping in a frame, over some more frames (with llvmpipe's
+// ARB_pipeline_statistics_query): the triangles of the notes in view, both faces of each, as
+// culling comes after; -1 where the driver cannot count them.
+static long primitivesInView() {
+    const GenQueriesFn genQueries = reinterpret_cast<GenQueriesFn>(glProcedure("glGenQueries"));
+    const BeginQueryFn beginQuery = reinterpret_cast<BeginQueryFn>(glProcedure("glBeginQuery"));
+    const EndQueryFn endQuery = reinterpret_cast<EndQueryFn>(glProcedure("glEndQuery"));
+    const GetQueryObjectFn result =
+        reinterpret_cast<GetQueryObjectFn>(glProcedure("glGetQueryObjectuiv"));
+    if (!genQueries || !beginQuery || !endQuery || !result) return -1;
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!extensions || !std::strstr(extensions, "GL_ARB_pipeline_statistics_query")) return -1;
+    GLuint query = 0;
+    genQueries(1, &query);
+    beginQuery(kClippingOutputPrimitives, query);
+    for (int frame = 0; frame < kCountedFrames; ++frame) drawSceneFrame();
+    endQuery(kClippingOutputPrimitives);
+    GLuint primitives = 0;
+    result(query, kQueryResult, &primitives);
+    return static_cast<long>(primitives) / kCountedFrames;
 }
 
 static void runScene(int notes, int currency) {
@@ -112,13 +155,22 @@ static void runBare() {
 int main(int argc, char** argv) {
     BenchArguments run;
     if (!readBenchArguments(argc, argv, &gBench.times, &run)) return 2;
+    keepRendererMemoryMapped();
     if (run.notes) {
         runScene(std::atoi(run.notes), std::atoi(run.currency));
     } else {
         runBare();
     }
-    const int screen = DefaultScreen(gBench.display);
-    printRun("native", run.notes, run.currency, DisplayWidth(gBench.display, screen),
-             DisplayHeight(gBench.display, screen), gBench.times, processCpuSeconds());
+    const double cpuSecondsAtEnd = processCpuSeconds();
+    const long faultsAtEnd = processMinorFaults();
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);  // the size the frames were drawn at
+    char primitives[64] = "";
+    if (run.notes) {
+        std::snprintf(primitives, sizeof primitives, ", \"primitives_in_view\": %ld",
+                      primitivesInView());
+    }
+    printRun("native", run.notes, run.currency, viewport[2], viewport[3], gBench.times,
+             cpuSecondsAtEnd, faultsAtEnd, primitives);
     return 0;
 }
