@@ -9,10 +9,15 @@ static FrameRateMeterState gMeter;
 static const double kMeterPeriodSeconds = 1.0;
 static const double kPercentPerShare = 100.0;
 
+FrameRateMeterState freshFrameRateMeter(double nowSeconds, double cpuSeconds) {
+    FrameRateMeterState meter = {};
+    meter.secondStartSeconds = nowSeconds;
+    meter.cpuSecondsAtStart = cpuSeconds;
+    return meter;
+}
+
 void startFrameRateMeter(double nowSeconds, double cpuSeconds) {
-    gMeter = {};
-    gMeter.secondStartSeconds = nowSeconds;
-    gMeter.cpuSecondsAtStart = cpuSeconds;
+    gMeter = freshFrameRateMeter(nowSeconds, cpuSeconds);
 }
 
 void countMeteredFrame(double nowSeconds, CpuSecondsReading cpuSeconds) {

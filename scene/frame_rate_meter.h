@@ -26,5 +26,8 @@ struct FrameRateMeterState {
     char text[kFrameRateTextBytes];
 };
 
+// A meter whose first second starts at nowSeconds, as startFrameRateMeter starts one.
+FrameRateMeterState freshFrameRateMeter(double nowSeconds, double cpuSeconds);
+
 // Makes next the meter that countMeteredFrame counts on and returns the one it replaces.
 FrameRateMeterState exchangeFrameRateMeter(const FrameRateMeterState& next);

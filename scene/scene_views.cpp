@@ -12,9 +12,7 @@ void startSceneView(SceneView* view, int32_t width, int32_t height, double nowSe
     view->width = width;
     view->height = height;
     view->banner = freshBannerState(frameTime);
-    const FrameRateMeterState running = exchangeFrameRateMeter(FrameRateMeterState{});
-    startFrameRateMeter(nowSeconds, cpuSeconds);
-    view->meter = exchangeFrameRateMeter(running);
+    view->meter = freshFrameRateMeter(nowSeconds, cpuSeconds);
 }
 
 void resizeSceneViewTo(SceneView* view, int32_t width, int32_t height) {

@@ -37,7 +37,7 @@ static const uint32_t kCompositorVersion = 4;
 static const uint32_t kLayerShellVersion = 4;  // KWin offers 3, which does all the run asks
 static const uint32_t kWindowManagerVersion = 3;
 static const uint32_t kDecorationVersion = 1;
-static const double kMillisecondsPerSecond = 1000.0;
+static const double kNanosecondsPerSecond = 1e9;
 
 const WaylandGlobals& waylandGlobals() {
     return gRun.globals;
@@ -168,15 +168,14 @@ static void loseCompositor() {
     gRun.end = RunEnd::Failed;
 }
 
-// Milliseconds for ppoll's wait: up to the next due view, or none while every view waits for
-// the compositor.
+// How long ppoll waits: until the next view is due, or without end while every view waits for the
+// compositor.
 static timespec* waitLimit(timespec* limit) {
     const double seconds = secondsUntilWaylandFrame();
     if (seconds < 0.0) return nullptr;
-    const double milliseconds = std::ceil(seconds * kMillisecondsPerSecond);
-    limit->tv_sec = static_cast<time_t>(milliseconds / kMillisecondsPerSecond);
-    limit->tv_nsec = static_cast<long>(
-        (milliseconds - static_cast<double>(limit->tv_sec) * kMillisecondsPerSecond) * 1e6);
+    const double whole = std::floor(seconds);
+    limit->tv_sec = static_cast<time_t>(whole);
+    limit->tv_nsec = static_cast<long>((seconds - whole) * kNanosecondsPerSecond);
     return limit;
 }
 
