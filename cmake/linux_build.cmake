@@ -14,8 +14,8 @@ include(cmake/wayland_protocols.cmake)
 # The pictures, the settings store and the scene, shared by the programs below; the scene's X11 and
 # Wayland surfaces apart.
 add_library(skyfold_linux_pictures OBJECT ${SKYFOLD_EMBEDDED_BITMAP_SOURCES})
-add_library(skyfold_linux_settings OBJECT settings/x11/settings_store.cpp
-            settings/x11/user_files.cpp)
+add_library(skyfold_linux_settings OBJECT settings/unix/settings_store.cpp
+            settings/unix/user_files.cpp)
 add_library(skyfold_linux_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/frame_rate_overlay.cpp  # --fps, which only the Linux program has
@@ -40,27 +40,32 @@ endforeach()
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_executable(skyfold
+  host/unix/display_report.cpp
   host/unix/entry.cpp
-  host/unix/saver_run.cpp
-  host/x11/display_report.cpp
+  host/unix/run_control.cpp
   host/x11/saver_window.cpp
   host/x11/xscreensaver_install.cpp
+  host/wayland/monitor_list.cpp
   host/wayland/monitor_surfaces.cpp
   host/wayland/own_window.cpp
   host/wayland/saver_lock.cpp
-  host/wayland/saver_run.cpp
-  host/wayland/seat_input.cpp)
+  host/wayland/seat_input.cpp
+  host/wayland/surface_scale.cpp
+  host/wayland/wayland_globals.cpp
+  host/wayland/wayland_run.cpp)
 skyfold_wayland_protocols(skyfold
   ${CMAKE_SOURCE_DIR}/host/wayland/protocols/wlr-layer-shell-unstable-v1.xml
   ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml
-  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/unstable/xdg-decoration/xdg-decoration-unstable-v1.xml)
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/unstable/xdg-decoration/xdg-decoration-unstable-v1.xml
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/staging/fractional-scale/fractional-scale-v1.xml
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/stable/viewporter/viewporter.xml)
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(skyfold PRIVATE ${SKYFOLD_LINUX_OBJECTS})
 
 # The settings dialog (GTK 3), which skyfold --config runs from beside itself: a program of its own,
 # so that the saver does not load the toolkit's many libraries at every start.
-add_executable(skyfold_settings host/x11/settings_entry.cpp host/x11/display_report.cpp
-               settings/x11/config_dialog.cpp settings/x11/settings_save.cpp)
+add_executable(skyfold_settings host/unix/settings_entry.cpp host/unix/display_report.cpp
+               settings/unix/config_dialog.cpp settings/unix/settings_save.cpp)
 set_target_properties(skyfold_settings PROPERTIES OUTPUT_NAME skyfold-settings)
 target_compile_options(skyfold_settings PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(skyfold_settings PRIVATE skyfold_linux_pictures skyfold_linux_settings

@@ -50,3 +50,9 @@ void advanceFrameClock() {
     frameDelta = static_cast<float>(reading - gClock.previousFrameTime);
     gClock.previousFrameTime = frameTime;
 }
+
+float exchangePreviousFrameTime(float next) {
+    const float previous = gClock.previousFrameTime;
+    gClock.previousFrameTime = next;
+    return previous;
+}

@@ -13,3 +13,7 @@ double readFrameClock();
 
 // The paint step's clock work: reads the clock once and publishes frameTime and frameDelta.
 void advanceFrameClock();
+
+// Makes next the frame time that the next frameDelta counts from and returns the one it replaces:
+// each view of a scene drawn on several monitors moves its notes by the time since its own frame.
+float exchangePreviousFrameTime(float next);

@@ -20,8 +20,9 @@ static void draw(Note& note) {
 
 void updateAndDrawNotes(int32_t noteCount) {
     const int32_t count = activeNoteCount(noteCount);
+    Note* const notes = notesInUse();
     for (int32_t i = 0; i < count; ++i) {
-        update(notePool[i], frameDelta);
-        draw(notePool[i]);
+        update(notes[i], frameDelta);
+        draw(notes[i]);
     }
 }

@@ -6,6 +6,10 @@
 
 #include "scene/random_generator.h"
 
+static struct {
+    Note* inUse;  // the pool the frame advances
+} gNotes = {notePool};
+
 static const double kTenth = 0.1;
 static const double kHundredth = 0.01;
 static const float kFirstDropUnits = 5.0f;       // the first arrangement starts a little lower
@@ -36,6 +40,16 @@ Note::Note() {
 }
 
 Note notePool[kNotePoolSize];
+
+Note* notesInUse() {
+    return gNotes.inUse;
+}
+
+Note* exchangeNotePool(Note* next) {
+    Note* const previous = gNotes.inUse;
+    gNotes.inUse = next;
+    return previous;
+}
 
 void update(Note& note, float frameDeltaSeconds) {
     note.position.x += frameDeltaSeconds * note.velocity.x;

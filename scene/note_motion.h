@@ -22,6 +22,13 @@ struct Note {
 
 extern Note notePool[kNotePoolSize];
 
+// The pool the note field advances and draws: notePool unless a view of a scene drawn on several
+// monitors has put its own in place.
+Note* notesInUse();
+
+// Makes next (kNotePoolSize notes) the pool in use and returns the one it replaces.
+Note* exchangeNotePool(Note* next);
+
 // Gives the note a new random place, drift, speed, heading, turn rate, phase and list (ten draws).
 void respawn(Note& note);
 

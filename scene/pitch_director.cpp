@@ -7,13 +7,7 @@
 #include "scene/random_generator.h"
 #include "settings/saver_settings.h"
 
-static struct {
-    float startPitch;        // degrees
-    float targetPitch;       // degrees
-    float transitionEnd;     // seconds
-    bool transitionActive;
-    float nextChangeTime;    // seconds; random mode only
-} gPitch;
+static PitchState gPitch;  // its pitch lives in currentPitch, which the frame reads
 
 float currentPitch = 0.0f;
 
@@ -74,4 +68,12 @@ void updatePitch(int32_t viewAngle, float frameTimeSeconds) {
     } else if (viewAngle == Random && frameTimeSeconds > gPitch.nextChangeTime) {
         maybeStartRandomTransition(frameTimeSeconds);
     }
+}
+
+PitchState exchangePitchState(const PitchState& next) {
+    PitchState previous = gPitch;
+    previous.pitch = currentPitch;
+    gPitch = next;
+    currentPitch = next.pitch;
+    return previous;
 }

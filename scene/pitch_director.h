@@ -12,3 +12,18 @@ void startInitialTransition(int32_t viewAngle, float frameTimeSeconds);
 
 // Advances the pitch to frameTimeSeconds; may start a random transition.
 void updatePitch(int32_t viewAngle, float frameTimeSeconds);
+
+// The director's whole state, currentPitch with it. A scene drawn on several monitors gives each
+// its own camera by exchanging this around the view's frame; a zero state is a level camera that
+// no transition has moved yet.
+struct PitchState {
+    float pitch;             // degrees: currentPitch
+    float startPitch;        // degrees
+    float targetPitch;       // degrees
+    float transitionEnd;     // seconds
+    bool transitionActive;
+    float nextChangeTime;    // seconds; random mode only
+};
+
+// Makes next the state that updatePitch moves and returns the one it replaces.
+PitchState exchangePitchState(const PitchState& next);

@@ -20,4 +20,10 @@ void srand(uint32_t seed) {
     gRandom.state = seed;
 }
 
+uint32_t exchangeRandomState(uint32_t next) {
+    const uint32_t previous = gRandom.state;
+    gRandom.state = next;
+    return previous;
+}
+
 }  // namespace skyfold

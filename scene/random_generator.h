@@ -15,4 +15,8 @@ int rand();
 // Restarts the sequence from the given state (the scene seeds it once with the calendar time).
 void srand(uint32_t seed);
 
+// Makes next the state rand() draws from and returns the one it replaces: each view of a scene
+// drawn on several monitors keeps its own place in the sequence.
+uint32_t exchangeRandomState(uint32_t next);
+
 }  // namespace skyfold

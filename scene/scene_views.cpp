@@ -1,24 +1,27 @@
-// Views of one scene: entering a view swaps its banner and meter in and, where its size differs
-// from the size the projection list holds, recompiles that list. A single view of a fixed size
-// therefore draws exactly what a run on one window draws.
+// Views of one scene: entering a view exchanges its own state with the scene's and, where its size
+// differs from the size the projection list holds, recompiles that list. A single view of a fixed
+// size therefore draws exactly what a run on one window draws.
 #include "scene/scene_views.h"
 
-#include "scene/frame_clock.h"
 #include "scene/render_state.h"
 #include "scene/scene_view.h"
+#include "settings/saver_settings.h"
 
 void startSceneView(SceneView* view, int32_t width, int32_t height, double nowSeconds,
                     double cpuSeconds) {
     view->width = width;
     view->height = height;
-    view->banner = freshBannerState(frameTime);
-    view->meter = freshFrameRateMeter(nowSeconds, cpuSeconds);
+    startViewState(&view->state, saverSettings.viewAngle, nowSeconds, cpuSeconds);
+}
+
+void endSceneView(SceneView* view) {
+    endViewState(&view->state);
 }
 
 void resizeSceneViewTo(SceneView* view, int32_t width, int32_t height) {
-    const BannerState running = exchangeBannerState(view->banner);
+    const BannerState running = exchangeBannerState(view->state.banner);
     keepBannerInView(view->width, width);
-    view->banner = exchangeBannerState(running);
+    view->state.banner = exchangeBannerState(running);
     view->width = width;
     view->height = height;
 }
@@ -29,11 +32,9 @@ void enterSceneView(SceneView* view) {
         viewHeight = view->height;
         rebuildViewProjection();
     }
-    view->banner = exchangeBannerState(view->banner);
-    view->meter = exchangeFrameRateMeter(view->meter);
+    exchangeViewState(&view->state);
 }
 
 void leaveSceneView(SceneView* view) {
-    view->banner = exchangeBannerState(view->banner);
-    view->meter = exchangeFrameRateMeter(view->meter);
+    exchangeViewState(&view->state);
 }

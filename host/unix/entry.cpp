@@ -12,11 +12,11 @@
 #include <string>
 
 #include "host/program_options.h"
-#include "host/wayland/saver_run.h"
+#include "host/wayland/wayland_run.h"
 #include "host/x11/saver_window.h"
 #include "host/x11/xscreensaver_install.h"
 #include "scene/unix/renderer_memory.h"
-#include "settings/x11/settings_store.h"
+#include "settings/unix/settings_store.h"
 
 static const int kBadInputExitCode = 1;
 static const char kSettingsProgram[] = "skyfold-settings";
@@ -32,6 +32,19 @@ static int runSettingsProgram(const char* argv0) {
     execv(path.c_str(), arguments);
     std::fprintf(stderr, "skyfold: cannot run %s: %s\n", path.c_str(), std::strerror(errno));
     return kBadInputExitCode;
+}
+
+// Wayland was chosen only because WAYLAND_DISPLAY is set; a compositor that does not answer while
+// an X display is at hand (a variable left over from another session) leaves the run to X11.
+static bool fallsBackToX11(const ProgramOptions& options) {
+    const char* x11Display = std::getenv("DISPLAY");
+    if (options.platform != WindowSystem::Automatic || options.target == DrawTarget::Background ||
+        !x11Display || !*x11Display || waylandReachable()) {
+        return false;
+    }
+    std::fprintf(stderr, "skyfold: cannot reach the Wayland compositor '%s': running on X11 (%s)\n",
+                 std::getenv("WAYLAND_DISPLAY"), x11Display);
+    return true;
 }
 
 int main(int argc, char** argv) {
@@ -53,6 +66,9 @@ int main(int argc, char** argv) {
     if (!chooseWindowSystem(options, std::getenv("WAYLAND_DISPLAY"), &windowSystem, error)) {
         std::fprintf(stderr, "skyfold: %s\n", error);
         return kBadInputExitCode;
+    }
+    if (windowSystem == WindowSystem::Wayland && fallsBackToX11(options)) {
+        windowSystem = WindowSystem::X11;
     }
     return windowSystem == WindowSystem::Wayland ? runWaylandSaver(options) : runX11Saver(options);
 }

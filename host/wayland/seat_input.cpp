@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "host/input_rules.h"
-#include "host/wayland/saver_run.h"
+#include "host/wayland/wayland_globals.h"
 
 static struct {
     DrawTarget target;

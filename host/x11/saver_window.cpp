@@ -13,8 +13,8 @@
 #include <cstdio>
 
 #include "host/input_rules.h"
-#include "host/unix/saver_run.h"
-#include "host/x11/display_report.h"
+#include "host/unix/display_report.h"
+#include "host/unix/run_control.h"
 #include "scene/frame_pacing.h"
 #include "scene/scene_platform.h"
 #include "scene/x11/scene_surface.h"
@@ -32,6 +32,7 @@ static struct {
     bool ending;
     bool windowGone;
     bool errorSeen;         // any X error since the start
+    sigset_t waitMask;      // the signal mask while sleeping: the run's signals unblocked
 } gRun;
 
 static const int kSurfaceFailedExitCode = 1;
@@ -39,11 +40,7 @@ static const long kOwnWindowEvents = KeyPressMask | StructureNotifyMask;
 static const long kFullScreenEvents =
     KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
 static const long kGivenWindowEvents = StructureNotifyMask;  // its input belongs to the daemon
-static const char kWindowTitle[] = "Skyfold";
-// A signal usually cuts a wait short; one that lands just before the wait begins is seen when
-// the wait ends, so no single wait may be longer than this.
-static const int kLongestWaitMilliseconds = 50;
-static const double kMillisecondsPerSecond = 1000.0;
+static const double kNanosecondsPerSecond = 1e9;
 
 // NOTE: a daemon destroys its window when the user comes back, often while a frame is being drawn;
 // the errors that the drawing then causes only mean that the run is over.
@@ -75,7 +72,7 @@ static Cursor makeBlankCursor(Window window) {
 
 static void nameWindow(Window window) {
     XStoreName(gRun.display, window, kWindowTitle);
-    XClassHint classHint = {const_cast<char*>("skyfold"), const_cast<char*>("Skyfold")};
+    XClassHint classHint = {const_cast<char*>(kApplicationId), const_cast<char*>(kWindowTitle)};
     XSetClassHint(gRun.display, window, &classHint);
     gRun.deleteWindow = XInternAtom(gRun.display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(gRun.display, window, &gRun.deleteWindow, 1);
@@ -241,27 +238,27 @@ static void handlePendingEvents() {
     }
 }
 
-// Sleeps until the X connection has something to read or the time is up. XPending has flushed
-// our requests and read what had arrived, so nothing waits unseen in Xlib's own buffer.
+// Sleeps until the X connection has something to read, a signal comes or the time is up; the
+// signals are blocked everywhere else, so one that came meanwhile arrives here at once. XPending
+// has flushed our requests and read what had arrived, so nothing waits unseen in Xlib's buffer.
 static void waitForEvents(double seconds) {
-    double milliseconds = std::ceil(seconds * kMillisecondsPerSecond);
-    if (milliseconds > kLongestWaitMilliseconds) milliseconds = kLongestWaitMilliseconds;
+    const double whole = std::floor(seconds);
+    const timespec limit = {static_cast<time_t>(whole),
+                            static_cast<long>((seconds - whole) * kNanosecondsPerSecond)};
     pollfd connection = {ConnectionNumber(gRun.display), POLLIN, 0};
-    poll(&connection, 1, static_cast<int>(milliseconds));
+    ppoll(&connection, 1, &limit, &gRun.waitMask);
 }
 
 // Events are handled between frames; between one frame and the time the next is due the loop
-// sleeps on the X connection, so input ends a run as promptly as it would during frames.
+// sleeps on the X connection, so input ends a run as promptly as it would during frames. A frame
+// drawn at once is followed by a wait of no time, which lets a signal in.
 static void runLoop() {
     while (!runIsOver()) {
         handlePendingEvents();
         if (runIsOver()) break;
         const double wait = sceneSecondsUntilNextFrame();
-        if (wait > 0.0) {
-            waitForEvents(wait);
-        } else {
-            drawSceneFrame();
-        }
+        if (wait <= 0.0) drawSceneFrame();
+        waitForEvents(wait > 0.0 ? wait : 0.0);
     }
 }
 
@@ -282,15 +279,16 @@ int runX11Saver(const ProgramOptions& options) {
     gRun.display = display;
     XSetErrorHandler(onXError);
     installRunSignals();
+    blockRunSignals(&gRun.waitMask);
     if (!setUpWindow(options)) {
         XCloseDisplay(display);
         return kSurfaceFailedExitCode;
     }
-    setRunIsPreview(viewIsPreviewPane(windowWidth()));
+    settleRunIsPreview(windowWidth());
     gRun.mouseReference = pointerPosition();
-    const SceneFrameOptions frames = {
-        options.maxFps == kNoMaxFps ? kNoFrameRateCeiling : options.maxFps, options.showFps};
-    if (!createScene(display, gRun.window, frames)) return kSurfaceFailedExitCode;
+    if (!createScene(display, gRun.window, sceneFrameOptions(options))) {
+        return kSurfaceFailedExitCode;
+    }
     runLoop();
     destroyScene();
     releaseWindow();

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "host/xscreensaver_programs.h"
-#include "settings/x11/user_files.h"
+#include "settings/unix/user_files.h"
 
 static const char kFileName[] = "/.xscreensaver";
 static const char kBackupSuffix[] = ".bak";

@@ -14,6 +14,7 @@ static const char kPowerSupplyFolder[] = "/sys/class/power_supply";
 static const int kMostPowerSupplies = 16;
 static const int kFieldBytes = 16;
 static const int kPathBytes = 512;
+static const double kPowerRereadSeconds = 15.0;
 
 // ---- power state -------------------------------------------------------------------------------
 
@@ -50,6 +51,17 @@ bool machineOnBattery() {
     }
     closedir(folder);
     return runsOnBattery(supplies, count);
+}
+
+void startPowerWatch(PowerWatch* watch, bool paced, double nowSeconds) {
+    *watch = PowerWatch{paced, paced && machineOnBattery(), nowSeconds};
+}
+
+bool powerWatchReread(PowerWatch* watch, double nowSeconds) {
+    if (!watch->paced || nowSeconds - watch->readSeconds < kPowerRereadSeconds) return false;
+    watch->readSeconds = nowSeconds;
+    watch->onBattery = machineOnBattery();
+    return true;
 }
 
 // ---- CPU time ----------------------------------------------------------------------------------

@@ -12,6 +12,11 @@ void showSceneError(const char* caption, const char* text) {
     std::fprintf(stderr, "skyfold: %s: %s\n", caption, text);
 }
 
+bool reportSurfaceFailure(const char* text) {
+    showSceneError(kSurfaceFailureCaption, text);
+    return false;
+}
+
 void quitSceneRun() {
     gReport.quitRequested = true;
 }

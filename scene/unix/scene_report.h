@@ -9,3 +9,7 @@
 
 // True once the scene has asked for the run to end (quitSceneRun).
 bool sceneQuitRequested();
+
+// The surface could not be made: one line with the caption the Windows build's message box has.
+// Returns false, for the caller to return.
+bool reportSurfaceFailure(const char* text);

@@ -9,6 +9,8 @@
 #include <EGL/eglext.h>
 #include <wayland-egl.h>
 
+#include <cstdio>
+
 #include "scene/frame_clock.h"
 #include "scene/frame_rate_meter.h"
 #include "scene/frame_rate_overlay.h"
@@ -17,6 +19,7 @@
 #include "scene/scene_view.h"
 #include "scene/scene_views.h"
 #include "scene/unix/machine_sources.h"
+#include "scene/unix/scene_report.h"
 
 struct WaylandView {
     bool inUse;
@@ -38,20 +41,12 @@ static struct {
     EGLContext context;
     SceneFrameOptions frames;
     bool sceneStarted;
-    bool onBattery;
-    double powerReadSeconds;  // frame-clock time of the last power-state reading
+    PowerWatch power;
     WaylandView views[kMostViews];
 } gSurface;
-
-static const double kPowerRereadSeconds = 15.0;  // a laptop unplugged mid-run slows down soon
 static const EGLint kColourBits = 8;
 static const EGLint kDepthBits = 16;
 static const EGLint kMostConfigs = 64;
-
-static bool reportFailure(const char* text) {
-    showSceneError(kSurfaceFailureCaption, text);
-    return false;
-}
 
 static bool paced() {
     return gSurface.frames.frameRateCeiling != kUnpacedFrameRate;
@@ -100,16 +95,16 @@ bool createWaylandScene(wl_display* display, const SceneFrameOptions& frames) {
     gSurface.frames = frames;
     gSurface.display = waylandEglDisplay(display);
     if (gSurface.display == EGL_NO_DISPLAY || !eglInitialize(gSurface.display, nullptr, nullptr)) {
-        return reportFailure("Sorry dude. Can't get the DC.");
+        return reportSurfaceFailure("Sorry dude. Can't get the DC.");
     }
     if (!eglBindAPI(EGL_OPENGL_API) || !chooseConfig()) {
-        return reportFailure("Sorry dude. Can't get a pixel format.");
+        return reportSurfaceFailure("Sorry dude. Can't get a pixel format.");
     }
     // No version or profile asked for: desktop OpenGL's default is a context compatible with 1.0,
     // which drivers serve as their highest compatibility profile, display lists and all.
     gSurface.context = eglCreateContext(gSurface.display, gSurface.config, EGL_NO_CONTEXT, nullptr);
     if (gSurface.context == EGL_NO_CONTEXT) {
-        return reportFailure("Sorry dude. Can't get a rendering context.");
+        return reportSurfaceFailure("Sorry dude. Can't get a rendering context.");
     }
     return true;
 }
@@ -133,14 +128,13 @@ static void startSceneAt(int32_t widthPixels, int32_t heightPixels) {
     viewWidth = widthPixels;
     viewHeight = heightPixels;
     startScene();
-    const double now = readFrameClock();
-    gSurface.onBattery = paced() && machineOnBattery();
-    gSurface.powerReadSeconds = now;
+    startPowerWatch(&gSurface.power, paced(), readFrameClock());
     if (gSurface.frames.showFrameRate) createFrameRateOverlay();
     gSurface.sceneStarted = true;
 }
 
 static void freeView(WaylandView* view) {
+    endSceneView(&view->scene);
     if (view->frameCallback) wl_callback_destroy(view->frameCallback);
     if (view->eglSurface != EGL_NO_SURFACE) eglDestroySurface(gSurface.display, view->eglSurface);
     if (view->window) wl_egl_window_destroy(view->window);
@@ -151,7 +145,7 @@ WaylandView* addWaylandView(wl_surface* surface, int32_t widthPixels, int32_t he
                             double refreshHertz) {
     WaylandView* view = freeSlot();
     if (!view) {
-        reportFailure("Sorry dude. Can't create the window.");
+        reportSurfaceFailure("Sorry dude. Can't create the window.");
         return nullptr;
     }
     *view = WaylandView{};
@@ -168,7 +162,7 @@ WaylandView* addWaylandView(wl_surface* surface, int32_t widthPixels, int32_t he
     if (view->eglSurface == EGL_NO_SURFACE) failure = "Sorry dude. Can't set the pixel format.";
     else if (!makeCurrent(view)) failure = "Sorry dude. Can't activate the RC.";
     if (failure) {
-        reportFailure(failure);
+        reportSurfaceFailure(failure);
         freeView(view);
         return nullptr;
     }
@@ -190,17 +184,27 @@ void setWaylandViewRefresh(WaylandView* view, double refreshHertz) {
     view->refreshHertz = refreshHertz;
 }
 
+// NOTE: a context can only be kept current without a surface where EGL offers surfaceless
+// contexts; it is let go instead, and the next view's frame makes it current again.
 void removeWaylandView(WaylandView* view) {
     if (eglGetCurrentSurface(EGL_DRAW) == view->eglSurface) {
-        eglMakeCurrent(gSurface.display, EGL_NO_SURFACE, EGL_NO_SURFACE, gSurface.context);
+        eglMakeCurrent(gSurface.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     }
     freeView(view);
+}
+
+bool waylandSceneStarted() {
+    return gSurface.sceneStarted;
+}
+
+bool waylandViewLost(const WaylandView* view) {
+    return view->lost;
 }
 
 // ---- frames ----------------------------------------------------------------------------------
 
 static double targetFramesOf(const WaylandView* view) {
-    const PacingConditions conditions = {view->refreshHertz, gSurface.onBattery,
+    const PacingConditions conditions = {view->refreshHertz, gSurface.power.onBattery,
                                          gSurface.frames.frameRateCeiling, false};
     return targetFramesPerSecond(conditions);
 }
@@ -230,15 +234,11 @@ static void onFrameCallback(void* data, wl_callback* callback, uint32_t) {
 
 static const wl_callback_listener kFrameCallbackListener = {onFrameCallback};
 
-static void rereadPowerState(double now) {
-    if (!paced() || now - gSurface.powerReadSeconds < kPowerRereadSeconds) return;
-    gSurface.powerReadSeconds = now;
-    gSurface.onBattery = machineOnBattery();
-}
-
 // The next frame callback is asked for before the swap, which commits the surface with it.
 static void drawView(WaylandView* view) {
     if (!makeCurrent(view)) {
+        std::fprintf(stderr, "skyfold: a monitor's surface can no longer be drawn on (EGL error "
+                             "0x%04x)\n", static_cast<unsigned>(eglGetError()));
         view->lost = true;
         return;
     }
@@ -258,7 +258,7 @@ static void drawView(WaylandView* view) {
 }
 
 void drawDueWaylandViews() {
-    rereadPowerState(readFrameClock());
+    powerWatchReread(&gSurface.power, readFrameClock());
     for (WaylandView& view : gSurface.views) {
         if (view.inUse && !sceneQuitRequested() &&
             secondsUntilViewFrame(&view, readFrameClock()) == 0.0) {
@@ -267,20 +267,29 @@ void drawDueWaylandViews() {
     }
 }
 
+static WaylandView* viewToRelease() {
+    for (WaylandView& view : gSurface.views) {
+        if (view.inUse && !view.lost && makeCurrent(&view)) return &view;
+    }
+    return nullptr;
+}
+
+// Without a view to make the context current on, the textures and lists go with the context.
+void releaseWaylandSceneResources() {
+    if (!gSurface.sceneStarted || !viewToRelease()) return;
+    releaseSceneResources();
+    releaseFrameRateOverlay();
+    gSurface.sceneStarted = false;
+}
+
 void destroyWaylandScene() {
-    if (gSurface.context == EGL_NO_CONTEXT) {
-        if (gSurface.display != EGL_NO_DISPLAY) eglTerminate(gSurface.display);
-        return;
-    }
-    if (gSurface.sceneStarted) {
-        releaseSceneResources();
-        releaseFrameRateOverlay();
-    }
+    if (gSurface.display == EGL_NO_DISPLAY) return;
     eglMakeCurrent(gSurface.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     for (WaylandView& view : gSurface.views) {
         if (view.inUse) freeView(&view);
     }
-    eglDestroyContext(gSurface.display, gSurface.context);
+    if (gSurface.context != EGL_NO_CONTEXT) eglDestroyContext(gSurface.display, gSurface.context);
     eglTerminate(gSurface.display);
     gSurface.context = EGL_NO_CONTEXT;
+    gSurface.display = EGL_NO_DISPLAY;
 }

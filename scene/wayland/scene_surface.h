@@ -37,6 +37,12 @@ void setWaylandViewRefresh(WaylandView* view, double refreshHertz);
 // Stops drawing on the surface and frees what the view made; the host then destroys the surface.
 void removeWaylandView(WaylandView* view);
 
+// True once the first view has built the scene.
+bool waylandSceneStarted();
+
+// True once the view's surface could no longer be made current (reported on stderr then).
+bool waylandViewLost(const WaylandView* view);
+
 // Seconds until a view is due: 0 when one is due now, negative when every view waits for its
 // surface's frame callback (the loop then waits on the connection alone).
 double secondsUntilWaylandFrame();
@@ -45,5 +51,9 @@ double secondsUntilWaylandFrame();
 // rate where it is shown, the next frame callback asked for, then the buffers swapped.
 void drawDueWaylandViews();
 
-// Releases the textures and lists in their order, every view's surface, then the context.
+// Releases the textures and lists in their order, on a view that can still be made current; the
+// host then removes the views with their surfaces.
+void releaseWaylandSceneResources();
+
+// Releases the context and the EGL display, and any view still left.
 void destroyWaylandScene();

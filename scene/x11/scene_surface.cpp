@@ -16,6 +16,7 @@
 #include "scene/scene_start.h"
 #include "scene/scene_view.h"
 #include "scene/unix/machine_sources.h"
+#include "scene/unix/scene_report.h"
 #include "scene/x11/pacing_sources.h"
 
 typedef void (*SwapIntervalExtFn)(Display* display, GLXDrawable drawable, int interval);
@@ -28,23 +29,16 @@ static struct {
     int screen;
     GLXContext renderContext;
     bool showFrameRate;
-    bool paced;
-    double powerReadSeconds;  // frame-clock time of the last power-state reading
+    PowerWatch power;
 } gSurface;
 
-static const double kPowerRereadSeconds = 15.0;  // a laptop unplugged mid-run slows down soon
 
-
-static bool reportFailure(const char* text) {
-    showSceneError(kSurfaceFailureCaption, text);
-    return false;
-}
 
 XVisualInfo* chooseSceneVisual(Display* display, int screen) {
     int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   1, GLX_GREEN_SIZE, 1,
                         GLX_BLUE_SIZE,  1,                GLX_DEPTH_SIZE, 16, None};
     XVisualInfo* visual = glXChooseVisual(display, screen, attributes);
-    if (!visual) reportFailure("Sorry dude. Can't get a pixel format.");
+    if (!visual) reportSurfaceFailure("Sorry dude. Can't get a pixel format.");
     return visual;
 }
 
@@ -59,20 +53,22 @@ static XVisualInfo* windowVisual(Display* display, const XWindowAttributes& attr
 static bool makeContext(Display* display, Window window) {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes)) {
-        return reportFailure("Sorry dude. Can't get the DC.");
+        return reportSurfaceFailure("Sorry dude. Can't get the DC.");
     }
     XVisualInfo* visual = windowVisual(display, attributes);
-    if (!visual) return reportFailure("Sorry dude. Can't get a pixel format.");
+    if (!visual) return reportSurfaceFailure("Sorry dude. Can't get a pixel format.");
     int usesGl = 0;
     if (glXGetConfig(display, visual, GLX_USE_GL, &usesGl) != 0 || !usesGl) {
         XFree(visual);
-        return reportFailure("Sorry dude. Can't set the pixel format.");
+        return reportSurfaceFailure("Sorry dude. Can't set the pixel format.");
     }
     gSurface.renderContext = glXCreateContext(display, visual, NULL, True);
     XFree(visual);
-    if (!gSurface.renderContext) return reportFailure("Sorry dude. Can't get a rendering context.");
+    if (!gSurface.renderContext) {
+        return reportSurfaceFailure("Sorry dude. Can't get a rendering context.");
+    }
     if (!glXMakeCurrent(display, window, gSurface.renderContext)) {
-        return reportFailure("Sorry dude. Can't activate the RC.");
+        return reportSurfaceFailure("Sorry dude. Can't activate the RC.");
     }
     viewWidth = attributes.width;
     viewHeight = attributes.height;
@@ -123,13 +119,13 @@ static bool setSwapInterval(int interval) {
 // ---- the scene ---------------------------------------------------------------------------------
 
 static void startPacing(const SceneFrameOptions& frames) {
-    gSurface.paced = frames.frameRateCeiling != kUnpacedFrameRate;
-    const bool swapCanWait = setSwapInterval(gSurface.paced ? 1 : 0) && gSurface.paced;
+    const bool paced = frames.frameRateCeiling != kUnpacedFrameRate;
+    const bool swapCanWait = setSwapInterval(paced ? 1 : 0) && paced;
     const double now = readFrameClock();
+    startPowerWatch(&gSurface.power, paced, now);
     const PacingConditions conditions = {displayRefreshHertz(gSurface.display, gSurface.window),
-                                         gSurface.paced && machineOnBattery(),
-                                         frames.frameRateCeiling, swapCanWait};
-    gSurface.powerReadSeconds = now;
+                                         gSurface.power.onBattery, frames.frameRateCeiling,
+                                         swapCanWait};
     startFramePacing(conditions, now);
 }
 
@@ -152,9 +148,7 @@ double sceneSecondsUntilNextFrame() {
 }
 
 static void rereadPowerState(double now) {
-    if (!gSurface.paced || now - gSurface.powerReadSeconds < kPowerRereadSeconds) return;
-    gSurface.powerReadSeconds = now;
-    setPacingOnBattery(machineOnBattery());
+    if (powerWatchReread(&gSurface.power, now)) setPacingOnBattery(gSurface.power.onBattery);
 }
 
 void drawSceneFrame() {

@@ -20,7 +20,7 @@
 #include "scene/gl_api.h"
 #include "scene/unix/renderer_memory.h"
 #include "scene/x11/scene_surface.h"
-#include "settings/x11/settings_store.h"
+#include "settings/unix/settings_store.h"
 #include "tools/bench_scene/frame_times.h"
 
 static struct {

@@ -1,7 +1,7 @@
-// Saving the X11 settings file, as the settings dialog's OK does: the three settings written into
+// Saving the Linux settings file, as the settings dialog's OK does: the three settings written into
 // the file as it is now (every other line kept), as a new file beside it renamed into place, so
 // that the file is always whole; a failure leaves the old file as it was and is reported.
-#include "settings/x11/settings_store.h"
+#include "settings/unix/settings_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/x11/user_files.h"
+#include "settings/unix/user_files.h"
 
 static const mode_t kNewFolderMode = S_IRWXU;             // private, as the config folder itself
 static const mode_t kNewFileMode = S_IRUSR | S_IWUSR;    // a file that is there keeps its own

@@ -1,9 +1,9 @@
-// The settings store of the X11 build: a text file in the user's configuration folder, read with
+// The settings store of the Linux build: a text file in the user's configuration folder, read with
 // the portable rules of settings/settings_file.h. Saving replaces the file atomically and keeps
-// every line that names none of the settings. X11 only.
+// every line that names none of the settings. Linux only.
 #pragma once
 #ifdef _WIN32
-#error "settings/x11/settings_store.h belongs to the X11 build"
+#error "settings/unix/settings_store.h belongs to the Linux build"
 #endif
 
 #include <string>

@@ -1,9 +1,9 @@
-// The user's own files on X11, as both the settings store and --install-xscreensaver handle them:
+// The user's own files on Linux, as both the settings store and --install-xscreensaver handle them:
 // where the home folder is, and replacing a file whole so that it is never left half written.
-// X11 (POSIX) only.
+// Linux (POSIX) only.
 #pragma once
 #ifdef _WIN32
-#error "settings/x11/user_files.h belongs to the X11 build"
+#error "settings/unix/user_files.h belongs to the Linux build"
 #endif
 
 #include <sys/stat.h>

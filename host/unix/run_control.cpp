@@ -1,10 +1,11 @@
 // The run state both Linux window systems share: the signal flag and the preview flag.
-#include "host/unix/saver_run.h"
+#include "host/unix/run_control.h"
 
 #include <csignal>
 
 static struct {
     volatile std::sig_atomic_t signalled;  // SIGTERM, SIGINT or SIGHUP came
+    bool previewSettled;
     bool isPreview;
 } gRun;
 
@@ -38,10 +39,12 @@ bool runSignalled() {
     return gRun.signalled != 0;
 }
 
-void setRunIsPreview(bool isPreview) {
-    gRun.isPreview = isPreview;
+void settleRunIsPreview(int32_t firstViewWidthPixels) {
+    if (gRun.previewSettled) return;
+    gRun.previewSettled = true;
+    gRun.isPreview = firstViewWidthPixels < kNarrowestBannerViewPixels;
 }
 
-bool viewIsPreviewPane(int32_t widthPixels) {
-    return widthPixels < kNarrowestBannerViewPixels;
+SceneFrameOptions sceneFrameOptions(const ProgramOptions& options) {
+    return {options.maxFps == kNoMaxFps ? kNoFrameRateCeiling : options.maxFps, options.showFps};
 }

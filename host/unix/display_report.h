@@ -2,7 +2,7 @@
 // settings dialog's, which opens Wayland's or X11's. Not for Windows.
 #pragma once
 #ifdef _WIN32
-#error "host/x11/display_report.h belongs to the Linux host"
+#error "host/unix/display_report.h belongs to the Linux host"
 #endif
 
 // Names the display that $DISPLAY asks for, or says that it is not set.

@@ -2,7 +2,7 @@
 // corners over the painted face, with the Windows dialog's controls at the same places and the same
 // rules (shared in settings/config_dialog_rules.h and settings/note_count_scroll.h). OK saves
 // through the store and closes; Cancel, Escape and the window manager's close leave the file alone.
-#include "settings/x11/config_dialog.h"
+#include "settings/unix/config_dialog.h"
 
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_WAYLAND
@@ -17,7 +17,7 @@
 
 #include "settings/config_dialog_rules.h"
 #include "settings/note_count_scroll.h"
-#include "settings/x11/settings_store.h"
+#include "settings/unix/settings_store.h"
 
 static struct {
     GtkWidget* window;

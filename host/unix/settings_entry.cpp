@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/x11/display_report.h"
+#include "host/unix/display_report.h"
 #include "resources/resource_ids.h"
 #include "scene/rle8_bitmap.h"
 #include "scene/scene_platform.h"
 #include "settings/config_dialog_rules.h"
-#include "settings/x11/config_dialog.h"
+#include "settings/unix/config_dialog.h"
 
 static const int kNoDisplayExitCode = 1;
 static const int kTexelBytes = 4;  // the decoded face is RGBA

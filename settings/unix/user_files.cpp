@@ -1,6 +1,6 @@
-// Home folder and whole-file replacement for the X11 build: the new text goes to a temporary file
+// Home folder and whole-file replacement for the Linux build: the new text goes to a temporary file
 // in the same folder, reaches the disk, and is renamed into place in one step.
-#include "settings/x11/user_files.h"
+#include "settings/unix/user_files.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -1,6 +1,6 @@
 // The message for a display that cannot be opened: the X11 saver's names the display that $DISPLAY
 // names, or says that it is not set; the settings dialog's names both kinds of display it may open.
-#include "host/x11/display_report.h"
+#include "host/unix/display_report.h"
 
 #include <cstdio>
 #include <cstdlib>

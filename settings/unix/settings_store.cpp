@@ -1,8 +1,8 @@
-// The settings store on X11: $XDG_CONFIG_HOME/Quillmark/Skyfold.conf, read whole (up to a size
+// The settings store on Linux: $XDG_CONFIG_HOME/Quillmark/Skyfold.conf, read whole (up to a size
 // that no settings file reaches) and only when it is a regular file, so that a damaged, huge or
 // unreadable file, or a pipe in its place, gives the defaults rather than a hang or a crash.
 // Saving, which only the settings dialog does, is in settings_save.cpp.
-#include "settings/x11/settings_store.h"
+#include "settings/unix/settings_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/x11/user_files.h"
+#include "settings/unix/user_files.h"
 
 SaverSettings saverSettings;
 

@@ -2,7 +2,7 @@
 // controls and rules in a borderless window of its own, on Wayland or X11. Not for Windows.
 #pragma once
 #ifdef _WIN32
-#error "settings/x11/config_dialog.h belongs to the Linux build"
+#error "settings/unix/config_dialog.h belongs to the Linux build"
 #endif
 
 #include <cstdint>
