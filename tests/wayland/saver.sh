@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Linux program on a headless sway with two monitors, as a user's saver and wallpaper: a
 # full-screen run covers both with notes and a monitor plugged in meanwhile; a key, a button and
-# 5 pixels of pointer travel end it with 0, 4 pixels do not, nor does a key a wallpaper run; SIGTERM
+# 5 pixels of pointer travel end it with 0, 4 pixels do not, nor does a key a wallpaper run, whose
+# surfaces take no input at all; each monitor shows a sky of its own; SIGTERM
 # ends a run with 0; a second full-screen saver on the display ends at once; swayidle starts the
 # saver after its timeout and a second idle period starts no second one; and the settings dialog
 # draws its face there with the desktop at its corners, follows a drag by the face and saves on OK.
@@ -16,6 +17,17 @@ for monitor in HEADLESS-1 HEADLESS-2; do
     wait_for "$monitor covered" covers "$monitor" "$scratch/$monitor.before"
     wait_for "notes on $monitor" shows_notes "$monitor"
 done
+# Each monitor its own sky: with the run held still (its last frames stay shown), the monitors
+# differ far more than two frames of one sky a frame apart would (some 4/1000, against 40).
+wait_for_frames 60
+kill -STOP "$saver_pid"
+grim -o HEADLESS-1 -t ppm "$scratch/one.ppm"
+grim -o HEADLESS-2 -t ppm "$scratch/two.ppm"
+kill -CONT "$saver_pid"
+# Compared a block at a time, as a note moving a frame's way changes a block's mean little.
+apart=$(convert "$scratch/one.ppm" "$scratch/two.ppm" -scale 32x18! -compose difference \
+    -composite -colorspace gray -format '%[fx:round(mean * 1000)]' info:)
+[ "$apart" -gt 12 ] || fail "the monitors' blocks differ by only $apart/1000 on average"
 swaymsg create_output >/dev/null
 cp "$scratch/HEADLESS-1.before" "$scratch/HEADLESS-3.before"  # sway's own grey, as on the others
 wait_for "HEADLESS-3 covered" covers HEADLESS-3 "$scratch/HEADLESS-3.before"
@@ -49,15 +61,39 @@ kill -0 "$saver_pid" || fail "4 pixels of travel ended the run"
 touch "$scratch/go"
 expect_quiet_exit 0
 
-# A wallpaper: no input ends it, a signal does.
-start_skyfold --background
+# A wallpaper: no input ends it, a signal does. Its surfaces get an empty input region before
+# their first commit (from the protocol log), so that the desktop keeps the pointer over them.
+WAYLAND_DEBUG=1 start_skyfold --background
 wait_for "notes on the background" shows_notes HEADLESS-1
 wtype -s 400 -k x
 plug_mouse move 10 10 click
 wait_for_frames 6
 kill -0 "$saver_pid" || fail "input ended a wallpaper run"
 kill -TERM "$saver_pid"
-expect_quiet_exit 0
+expect_exit 0
+! grep -v "^\[" "$scratch/stderr" | grep -q . || fail "the wallpaper said: $(grep -v "^\[" "$scratch/stderr")"
+python3 - "$scratch/stderr" <<'PY' || fail "a wallpaper surface took input"
+import re, sys
+empty, regions_added, committed, layers = {}, set(), set(), []
+for line in open(sys.argv[1], errors="replace"):
+    if "->" not in line:
+        continue
+    request = re.search(r"(\w+)@(\d+)\.(\w+)\((.*)\)", line)
+    if not request:
+        continue
+    interface, object_id, name, arguments = request.groups()
+    if name == "create_region":
+        regions_added.discard(re.search(r"wl_region@(\d+)", arguments).group(1))
+    elif interface == "wl_region" and name == "add":
+        regions_added.add(object_id)
+    elif name == "set_input_region" and object_id not in committed:
+        empty[object_id] = re.search(r"wl_region@(\d+)", arguments).group(1) not in regions_added
+    elif interface == "wl_surface" and name == "commit":
+        committed.add(object_id)
+    elif name == "get_layer_surface":
+        layers.append(re.search(r"wl_surface@(\d+)", arguments).group(1))
+sys.exit(0 if len(layers) >= 2 and all(empty.get(surface) for surface in layers) else 1)
+PY
 
 # swayidle: the saver comes after the timeout; a 1-pixel move is activity to the compositor but
 # not enough to end the saver, so the next idle period starts the command again, and that

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The native program in windows of its own and full screen, under real X input: it draws notes,
 # follows a resize, ends with 0 on SIGTERM, SIGINT and SIGHUP, on q and Escape, and when the window
-# it draws on is destroyed by another program (quietly); a full-screen run ends on input as on
-# Windows. --fps writes the frame rate into the lower left corner, which stays free of it without.
+# it draws on is destroyed by another program (quietly); it runs here when WAYLAND_DISPLAY names no
+# compositor; a full-screen run ends on input as on Windows. --fps writes the frame rate into the
+# lower left corner, which stays free of it without.
 # Xvfb never waits at a swap, so the clock paces the frames: 200 notes present no more than 65 a
 # second (counted by the swap counter preloaded into the run; a busy machine may draw fewer).
 source "$(dirname "$0")/x11_lib.sh"
@@ -59,6 +60,13 @@ for signal in INT HUP; do
     kill -"$signal" "$saver_pid"
     expect_quiet_exit 0
 done
+
+# A WAYLAND_DISPLAY left over from another session: the run goes to X11 and says so.
+WAYLAND_DISPLAY=wayland-nowhere start_window
+kill -TERM "$saver_pid"
+expect_exit 0
+grep -q "cannot reach the Wayland compositor 'wayland-nowhere': running on X11" "$scratch/stderr" ||
+    fail "no word of the Wayland compositor: $(head -c 400 "$scratch/stderr")"
 
 for key in q Escape; do
     start_window
