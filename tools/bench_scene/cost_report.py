@@ -35,7 +35,8 @@ def plot(runs, path):
     figure, axes = plt.subplots(figsize=(9, 5.5))
     sizes = sorted({(r["width"], r["height"]) for r in runs})
     colours = {"skyfold native": "tab:blue", "skyfold Wine": "tab:orange",
-               "skyfold Wayland": "tab:cyan", "skyfold native unpaced": "tab:gray",
+               "skyfold Wayland": "tab:cyan", "skyfold Wayland, 2 monitors": "tab:olive",
+               "skyfold native unpaced": "tab:gray",
                "glmatrix": "tab:green", "gears": "tab:red", "flipflop": "tab:purple"}
     notes = sorted({r["notes"] for r in runs if r["notes"]})
     for width, height in sizes:
@@ -87,16 +88,17 @@ def main_table(runs):
 # The paced native saver on both window systems at the size they share: the program's CPU time a
 # frame, the display server's, and the two together.
 def frame_cost_table(runs):
-    wayland = [r for r in runs if r["program"] == "skyfold Wayland"]
+    wayland = [r for r in runs if r["program"].startswith("skyfold Wayland")]
     shared = {(r["width"], r["height"]) for r in wayland}
     lines = ["| path | size | notes | fps | program CPU ms/frame | server CPU ms/frame | "
              "together ms/frame |", "|---|---|---|---|---|---|---|"]
-    for r in sorted((r for r in runs if r["program"] in ("skyfold native", "skyfold Wayland")
+    for r in sorted((r for r in runs if (r["program"] == "skyfold native" or r in wayland)
                      and (r["width"], r["height"]) in shared and r["notes"] in
                      {w["notes"] for w in wayland}), key=lambda r: (r["notes"], r["program"])):
         program = cpu_ms_per_frame(r["cpu_seconds_per_minute"], r["fps"])
         server = cpu_ms_per_frame(r["server_cpu_seconds_per_minute"], r["fps"])
-        path = "Wayland (sway)" if r["program"] == "skyfold Wayland" else "X11 (Xvfb)"
+        path = ("Wayland (sway)" + r["program"][len("skyfold Wayland"):] if r in wayland
+                else "X11 (Xvfb)")
         lines.append("| %s | %dx%d | %d | %.1f | %.2f | %.2f | %.2f |" % (
             path, r["width"], r["height"], r["notes"], r["fps"], program, server, program + server))
     return lines if len(lines) > 2 else []

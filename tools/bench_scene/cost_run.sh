@@ -5,7 +5,8 @@
 # with --max-fps 0, as it drew before it was paced), xscreensaver's glmatrix, gears and flipflop at
 # their defaults, and, given a number of repeats, the native saver at 200 notes paced and unpaced
 # that many times with its allocator thresholds and as many with glibc's defaults, in turns. On
-# Wayland (a headless sway): the native saver with 200 and 1500 notes on the one monitor. Each
+# Wayland (a headless sway): the native saver with 200 and 1500 notes on the one monitor, or on
+# each of the given number of monitors (a sky of its own on each). Each
 # program runs full screen; after a warm-up its CPU time (its own process, every thread, from
 # /proc), its minor page faults, its frames and the display server's CPU time are read over three
 # equal parts of a measured span, and the medians of the three are printed as one JSON line (the
@@ -16,7 +17,7 @@
 # and says the size it drew at: a size other than the display's fails the run.
 #   cost_run.sh x11 <Xvfb pid> <native bin folder> <folder of scene_bench.exe> <warm-up s> \
 #               <measured s> [<repeats>]
-#   cost_run.sh wayland <sway pid> <native bin folder> <warm-up s> <measured s>
+#   cost_run.sh wayland <sway pid> <native bin folder> <warm-up s> <measured s> [<monitors>]
 set -euo pipefail
 platform=$1 server_pid=$2 native_bin=$3
 shift 3
@@ -29,7 +30,7 @@ ticks_per_second=$(getconf CLK_TCK)
 trap 'rm -f "$count_file" "$count_file.out" "$count_file.samples"' EXIT
 
 if [ "$platform" = wayland ]; then
-    warm_up=$1 measured=$2
+    warm_up=$1 measured=$2 monitors=${3:-1}
     server=sway
     # The monitor's size as the compositor gives it, so that the rows say what they measured.
     read -r width height < <(swaymsg -t get_outputs -r | python3 -c '
@@ -144,8 +145,10 @@ saver() {  # notes, more options...
 }
 
 if [ "$platform" = wayland ]; then
+    label="skyfold Wayland"
+    [ "$monitors" -eq 1 ] || label="$label, $monitors monitors"
     for notes in 200 1500; do
-        measure_native "skyfold Wayland" "$notes" $(saver "$notes" --platform wayland)
+        measure_native "$label" "$notes" $(saver "$notes" --platform wayland)
     done
     exit 0
 fi
