@@ -1,7 +1,8 @@
 # Sourced by the tests (and tools/run) that need a Wayland compositor of their own: headless sway
-# (with layer shell) or headless weston (without), in a runtime folder of their own ($runtime,
-# which the caller removes), with WAYLAND_DISPLAY, XDG_RUNTIME_DIR and, for sway, SWAYSOCK pointing
-# at it.
+# (with layer shell), headless weston (without), headless KWin (KDE Plasma's) or headless mutter
+# (GNOME's), in a runtime folder of their own ($runtime, which the caller removes), with
+# WAYLAND_DISPLAY, XDG_RUNTIME_DIR and, for sway, SWAYSOCK pointing at it; KWin and mutter run in a
+# session bus of their own, which mutter's callers reach through DBUS_SESSION_BUS_ADDRESS.
 # NOTE: sway refuses to run as root; tools/setup makes this user for it.
 compositor_user=$(id -un)
 [ "$(id -u)" -ne 0 ] || compositor_user=wlab
@@ -62,3 +63,62 @@ start_weston() {
     compositor_up weston socket_up
 }
 
+
+# KWin and mutter run inside a session bus of their own, in a process group of their own
+# ($compositor_group) so that stop_compositor ends the bus and the compositor with it; the bus's
+# address is written to $runtime/bus. The bus also lets this user in (root, when the compositor
+# runs as the user that tools/setup makes).
+in_session_bus() {  # name, command...
+    local name=$1
+    shift
+    cat >"$runtime/bus.conf" <<CONF
+<busconfig>
+  <include>/usr/share/dbus-1/session.conf</include>
+  <policy context="default"><allow user="$(id -un)"/></policy>
+</busconfig>
+CONF
+    as_compositor_user "$name" setsid dbus-run-session --config-file="$runtime/bus.conf" -- sh -c \
+        'echo "$DBUS_SESSION_BUS_ADDRESS" >"$XDG_RUNTIME_DIR/bus"; exec "$@"' sh "$@"
+    compositor_group=$compositor_pid
+}
+session_bus_up() {
+    [ -s "$runtime/bus" ] && DBUS_SESSION_BUS_ADDRESS=$(cat "$runtime/bus") &&
+        export DBUS_SESSION_BUS_ADDRESS
+}
+stop_compositor() {
+    [ -z "${compositor_group:-}" ] || kill -TERM -- "-$compositor_group" 2>/dev/null || true
+    compositor_group=
+}
+
+# A headless KWin with the given number of 1280x720 outputs (Virtual-0, -1, ...) at the given
+# scale (1 when none), and DBUS_SESSION_BUS_ADDRESS set to its session bus.
+# NOTE: /usr/bin/kwin_wayland carries a file capability that containers refuse ("Operation not
+# permitted"); a plain copy runs, as long as its name still ends in kwin_wayland.
+start_kwin() {  # [outputs] [scale]
+    cp /usr/bin/kwin_wayland "$runtime/kwin_wayland"
+    in_session_bus compositor "$runtime/kwin_wayland" --virtual --width 1280 --height 720 \
+        --output-count "${1:-1}" --scale "${2:-1}" --socket wayland-kwin --no-lockscreen \
+        --no-global-shortcuts --no-kactivities
+    export XDG_RUNTIME_DIR=$runtime
+    kwin_up() {
+        socket_up && session_bus_up && gdbus call --session --dest org.kde.KWin --object-path / \
+            --method org.freedesktop.DBus.Peer.Ping
+    }
+    compositor_up kwin kwin_up
+}
+
+# A headless mutter with a monitor of each given size, side by side (one 1280x720 when none), and
+# DBUS_SESSION_BUS_ADDRESS set to its session bus, where it serves org.gnome.Mutter.IdleMonitor.
+start_mutter() {  # [WxH...]
+    local monitors=() size
+    for size in "${@:-1280x720}"; do monitors+=(--virtual-monitor "$size"); done
+    in_session_bus compositor mutter --headless --wayland --no-x11 "${monitors[@]}" \
+        --wayland-display=wayland-mutter
+    export XDG_RUNTIME_DIR=$runtime
+    mutter_up() {
+        socket_up && session_bus_up && gdbus call --session --dest org.gnome.Mutter.IdleMonitor \
+                --object-path /org/gnome/Mutter/IdleMonitor/Core \
+                --method org.gnome.Mutter.IdleMonitor.GetIdletime
+    }
+    compositor_up mutter mutter_up
+}

@@ -12,7 +12,8 @@ scratch=$(mktemp -d)
 export XDG_CONFIG_HOME="$scratch/config"  # settings of the test's own
 unset DISPLAY                            # on Wayland the program needs no X server
 source "$tests/compositor_lib.sh"
-trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null; rm -rf "$scratch" "$runtime"' EXIT
+trap 'stop_compositor; kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null
+      rm -rf "$scratch" "$runtime"' EXIT
 
 # Starts skyfold with the arguments in the background, its stderr in $scratch/stderr and its
 # buffer swaps counted in $scratch/swaps; sets saver_pid.
