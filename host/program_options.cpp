@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/idle_rules.h"
 #include "settings/note_count_scroll.h"
 
 const char kProgramUsage[] =
@@ -288,10 +289,48 @@ static bool readPacing(Parser& parser, const OptionWord& option, ProgramOptions*
     return true;
 }
 
+// --idle, --install-autostart and --timeout, which sets timeoutGiven.
+static bool readIdleWatch(Parser& parser, const OptionWord& option, ProgramOptions* options,
+                          bool* timeoutGiven, bool* known) {
+    *known = true;
+    const bool idle = std::strcmp(option.name, "idle") == 0;
+    if (idle || std::strcmp(option.name, "install-autostart") == 0) {
+        if (option.inlineValue) return parser.fail("--%s takes no value", option.name);
+        options->action = idle ? ProgramAction::IdleWatch : ProgramAction::InstallAutostart;
+    } else if (std::strcmp(option.name, "timeout") == 0) {
+        const char* text = nullptr;
+        if (!parser.value(option, &text)) return false;
+        if (!parseIdleSeconds(text, &options->idleSeconds)) {
+            return parser.fail("--timeout: '%.40s' is not a number of seconds from %d to %d",
+                               text, kFewestIdleSeconds, kMostIdleSeconds);
+        }
+        *timeoutGiven = true;
+    } else {
+        *known = false;
+    }
+    return true;
+}
+
+// The watcher shows the saver full screen and nothing else; --timeout is the watcher's alone.
+static bool checkIdleWatch(Parser& parser, const ProgramOptions& options, bool timeoutGiven,
+                           bool targetGiven) {
+    const bool watcher = options.action == ProgramAction::IdleWatch ||
+                         options.action == ProgramAction::InstallAutostart;
+    if (timeoutGiven && !watcher) {
+        return parser.fail("--timeout goes with --idle or --install-autostart");
+    }
+    if (watcher && targetGiven) {
+        return parser.fail("--idle and --install-autostart show the saver full screen: no "
+                           "--window, --fullscreen, --background, --root or --window-id");
+    }
+    return true;
+}
+
 // The actions that run instead of the saver, or Run for any other option.
 static ProgramAction actionStandingAlone(const char* name) {
     if (std::strcmp(name, "config") == 0) return ProgramAction::Configure;
     if (std::strcmp(name, "install-xscreensaver") == 0) return ProgramAction::InstallXscreensaver;
+    if (std::strcmp(name, "remove-autostart") == 0) return ProgramAction::RemoveAutostart;
     return ProgramAction::Run;
 }
 
@@ -311,10 +350,10 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
     *options = ProgramOptions{ProgramAction::Run, DrawTarget::OwnWindow, 0,
                               kDefaultWindowWidthPixels, kDefaultWindowHeightPixels,
                               SettingOverrides{false, false, false, SaverSettings{0, 0, 0}},
-                              kNoMaxFps, false, WindowSystem::Automatic};
+                              kNoMaxFps, false, WindowSystem::Automatic, kDefaultIdleSeconds};
     error[0] = '\0';
     Parser parser = {argc, argv, 1, error};
-    bool explicitWindowId = false;
+    bool explicitWindowId = false, timeoutGiven = false, targetGiven = false;
     while (parser.next < argc) {
         const char* word = argv[parser.next++];
         OptionWord option;
@@ -334,10 +373,13 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
         }
         bool known = false;
         if (!readTarget(parser, option, options, &explicitWindowId, &known)) return false;
+        targetGiven = targetGiven || (known && std::strcmp(option.name, "platform") != 0);
+        if (!known && !readIdleWatch(parser, option, options, &timeoutGiven, &known)) return false;
         if (!known && !readSetting(parser, option, options, &known)) return false;
         if (!known && !readPacing(parser, option, options, &known)) return false;
         if (!known) return parser.fail("unknown option '%.40s'", word);
     }
+    if (!checkIdleWatch(parser, *options, timeoutGiven, targetGiven)) return false;
     return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);
 }
 
