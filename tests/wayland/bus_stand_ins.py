@@ -1,0 +1,71 @@
+"""What the idle watcher's tests put on D-Bus:
+  hold FOLDER SECONDS uninhibit|exit   a player: org.freedesktop.ScreenSaver.Inhibit on the session
+      bus, FOLDER/held once it has its cookie; after SECONDS it calls UnInhibit, makes
+      FOLDER/released and stays until killed, or it leaves the bus (exits) with its request held
+  logind FOLDER SECONDS                logind's manager on the system bus (a private one), its
+      BlockInhibited empty; at SIGUSR1 it holds "idle" for SECONDS (FOLDER/blocked, then
+      FOLDER/unblocked), announcing each change as logind does"""
+import os
+import signal
+import sys
+import time
+
+from gi.repository import Gio, GLib
+
+MANAGER_XML = """<node><interface name='org.freedesktop.login1.Manager'>
+<property name='BlockInhibited' type='s' access='read'/></interface></node>"""
+
+
+def mark(folder, name):
+    open(os.path.join(folder, name), "w").close()
+
+
+def hold(folder, seconds, end):
+    bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+    args = ("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+            "org.freedesktop.ScreenSaver")
+    cookie = bus.call_sync(*args, "Inhibit", GLib.Variant("(ss)", ("test", "a video")),
+                           GLib.VariantType("(u)"), 0, -1).unpack()[0]
+    mark(folder, "held")
+    time.sleep(seconds)
+    if end == "exit":
+        return
+    bus.call_sync(*args, "UnInhibit", GLib.Variant("(u)", (cookie,)), None, 0, -1)
+    mark(folder, "released")
+    signal.pause()
+
+
+def logind(folder, seconds):
+    bus = Gio.bus_get_sync(Gio.BusType.SYSTEM)
+    state = {"blocked": ""}
+    path, interface = "/org/freedesktop/login1", "org.freedesktop.login1.Manager"
+
+    def get_property(*_):
+        return GLib.Variant("s", state["blocked"])
+
+    def announce(blocked, name):
+        state["blocked"] = blocked
+        changed = {"BlockInhibited": GLib.Variant("s", blocked)}
+        bus.emit_signal(None, path, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                        GLib.Variant("(sa{sv}as)", (interface, changed, [])))
+        mark(folder, name)
+        return GLib.SOURCE_REMOVE
+
+    def block():
+        announce("idle", "blocked")
+        GLib.timeout_add_seconds(seconds, announce, "", "unblocked")
+        return GLib.SOURCE_CONTINUE
+
+    node = Gio.DBusNodeInfo.new_for_xml(MANAGER_XML)
+    bus.register_object(path, node.interfaces[0], None, get_property, None)
+    Gio.bus_own_name_on_connection(bus, "org.freedesktop.login1", 0,
+                                   lambda *_: mark(folder, "logind"), None)
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1, block)
+    GLib.MainLoop().run()
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "hold":
+        hold(sys.argv[2], int(sys.argv[3]), sys.argv[4])
+    else:
+        logind(sys.argv[2], int(sys.argv[3]))

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The idle watcher on KDE Plasma's KWin (idle time from ext-idle-notify-v1) or GNOME's mutter
+# (from org.gnome.Mutter.IdleMonitor on the session bus), headless, two monitors each: the saver
+# comes after the timeout, read from the protocol log (neither offers screenshots), and SIGTERM
+# ends watcher and saver with 0.
+#   idle_desktops.sh <folder of skyfold> kwin|mutter
+source "$(dirname "$0")/wayland_lib.sh"
+case ${2:?kwin or mutter} in
+    kwin) start_kwin 2
+          source_name=ext-idle-notify-v1
+          saver_request='zwlr_layer_shell_v1@[0-9]+\.get_layer_surface\(' ;;
+    mutter) start_mutter 1280x720 1024x768
+            source_name=org.gnome.Mutter.IdleMonitor
+            saver_request='xdg_toplevel@[0-9]+\.set_fullscreen\(' ;;
+esac
+
+# The watcher's and the saver's requests, in the protocol log on their stderr.
+export WAYLAND_DEBUG=1
+start_skyfold --idle --timeout 2 --count 100
+watcher_pid=$saver_pid
+saver_shown() { grep -qE -- "-> $saver_request" "$scratch/stderr"; }
+wait_for "the saver" saver_shown
+grep -q "skyfold: the saver comes after 2 s without input (idle time from $source_name)" \
+    "$scratch/stderr" || fail "idle source: $(grep '^skyfold' "$scratch/stderr")"
+saver=$(pgrep -P "$watcher_pid") || fail "the saver is not the watcher's child"
+kill -TERM "$watcher_pid"
+expect_exit 0
+! kill -0 "$saver" 2>/dev/null || fail "the saver outlived the watcher"
+echo "idle watcher on $2: ok"
