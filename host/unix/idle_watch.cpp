@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "host/idle_rules.h"
 #include "host/unix/idle_sources.h"
@@ -38,6 +39,8 @@ static const int kSignalsExitCode = 0;
 static const int kSessionGoneExitCode = 1;
 static const int kSignalsEndingIt[] = {SIGTERM, SIGINT, SIGHUP};
 static const mode_t kOwnerOnly = 0600;
+static const int kSaverEndLooks = 100;                 // a saver gets this many looks to end
+static const useconds_t kSaverEndLookMicroseconds = 20000;  // ... this far apart, then SIGKILL
 
 // One watcher per user and display: an advisory lock in the user's runtime folder, named for the
 // display, which the system drops however the process ends.
@@ -57,10 +60,20 @@ static bool takeWatcherLock() {
     return false;
 }
 
+// A saver that does not end on SIGTERM within two seconds is killed: the watcher's own end never
+// hangs on it.
 static void endSaver() {
     if (gWatch.saver == 0) return;
     kill(gWatch.saver, SIGTERM);
-    waitpid(gWatch.saver, nullptr, 0);
+    bool ended = false;
+    for (int look = 0; look < kSaverEndLooks && !ended; ++look) {
+        ended = waitpid(gWatch.saver, nullptr, WNOHANG) != 0;
+        if (!ended) usleep(kSaverEndLookMicroseconds);
+    }
+    if (!ended) {
+        kill(gWatch.saver, SIGKILL);
+        waitpid(gWatch.saver, nullptr, 0);
+    }
     g_spawn_close_pid(gWatch.saver);
     gWatch.saver = 0;
 }

@@ -3,8 +3,6 @@
 // bus, each read from the owner's property or answer and followed through its change signal.
 #include "host/unix/inhibit_watches.h"
 
-#include <cstring>
-
 static struct {
     const IdleReports* reports;
     GDBusProxy* desktop;  // GNOME's session manager, where it runs

@@ -22,5 +22,6 @@ void watchExtIdleNotify(wl_registry* registry, uint32_t global, wl_seat* seat,
         wl_registry_bind(registry, global, &ext_idle_notifier_v1_interface, kNotifierVersion));
     ext_idle_notification_v1* notification =
         ext_idle_notifier_v1_get_idle_notification(notifier, milliseconds, seat);
-    ext_idle_notification_v1_add_listener(notification, &kListener, const_cast<IdleReports*>(reports));
+    ext_idle_notification_v1_add_listener(notification, &kListener,
+                                          const_cast<IdleReports*>(reports));
 }
