@@ -1,11 +1,10 @@
 // The watcher's view of the requests not to start: the session bus's (its own book, or the
-// desktop's: KDE Plasma's power manager, GNOME's session manager) and logind's on the system
-// bus, each read from the owner's property or answer and followed through its change signal.
+// desktop's) and logind's on the system bus, each read from the owner's answer or property and
+// followed through its change signal.
 #include "host/unix/inhibit_watches.h"
 
 static struct {
     const IdleReports* reports;
-    GDBusProxy* desktop;  // GNOME's session manager, where it runs
     GDBusProxy* logind;
 } gWatches;
 
@@ -16,9 +15,8 @@ static const char kPlasmaAgent[] = "org.kde.Solid.PowerManagement.PolicyAgent";
 static const char kPlasmaAgentPath[] = "/org/kde/Solid/PowerManagement/PolicyAgent";
 static const guint32 kPlasmaChangeScreenSettings = 4;
 // GNOME: the settings daemon's screen saver proxy owns the name and hands each Inhibit to the
-// session manager as an idle inhibit, which InhibitedActions shows.
-static const char kGnomeSession[] = "org.gnome.SessionManager";
-static const guint32 kGnomeInhibitIdle = 8;
+// session manager as an idle inhibit; mutter's idle monitor, the watcher's idle source there,
+// holds its watches back while one is in force, so nothing more is asked.
 static const char kLogind[] = "org.freedesktop.login1";
 static const char kLogindIdle[] = "idle";
 
@@ -60,13 +58,6 @@ static void watchPlasmaAgent(GDBusConnection* bus) {
     askPlasmaAgent(bus, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
 }
 
-static bool gnomeHolds(GDBusProxy* proxy) {
-    GVariant* actions = g_dbus_proxy_get_cached_property(proxy, "InhibitedActions");
-    const bool holds = actions && (g_variant_get_uint32(actions) & kGnomeInhibitIdle) != 0;
-    if (actions) g_variant_unref(actions);
-    return holds;
-}
-
 static bool logindHolds(GDBusProxy* proxy) {
     GVariant* blocked = g_dbus_proxy_get_cached_property(proxy, "BlockInhibited");
     bool holds = false;
@@ -79,18 +70,8 @@ static bool logindHolds(GDBusProxy* proxy) {
     return holds;
 }
 
-static void onPropertiesChanged(GDBusProxy* proxy, GVariant*, GStrv, gpointer) {
-    if (proxy == gWatches.desktop) gWatches.reports->inhibits(kDesktopInhibits, gnomeHolds(proxy));
-    if (proxy == gWatches.logind) gWatches.reports->inhibits(kLogindInhibits, logindHolds(proxy));
-}
-
-static GDBusProxy* followProperties(GDBusConnection* bus, const char* name, const char* path,
-                                    const char* interface) {
-    GDBusProxy* proxy = g_dbus_proxy_new_sync(bus, G_DBUS_PROXY_FLAGS_DO_NOT_AUTO_START, nullptr,
-                                              name, path, interface, nullptr, nullptr);
-    if (proxy) g_signal_connect(proxy, "g-properties-changed", G_CALLBACK(onPropertiesChanged),
-                                nullptr);
-    return proxy;
+static void onLogindChanged(GDBusProxy* proxy, GVariant*, GStrv, gpointer) {
+    gWatches.reports->inhibits(kLogindInhibits, logindHolds(proxy));
 }
 
 static void onSessionBusClosed(GDBusConnection*, gboolean, GError*, gpointer) {
@@ -102,13 +83,7 @@ void watchSessionInhibits(GDBusConnection* sessionBus, const IdleReports* report
     g_dbus_connection_set_exit_on_close(sessionBus, FALSE);
     g_signal_connect(sessionBus, "closed", G_CALLBACK(onSessionBusClosed), nullptr);
     if (serveScreenSaver(sessionBus, reports)) return;
-    if (busNameOwned(sessionBus, kPlasmaAgent)) {
-        watchPlasmaAgent(sessionBus);
-    } else if (busNameOwned(sessionBus, kGnomeSession)) {
-        gWatches.desktop = followProperties(sessionBus, kGnomeSession, "/org/gnome/SessionManager",
-                                            kGnomeSession);
-        if (gWatches.desktop) reports->inhibits(kDesktopInhibits, gnomeHolds(gWatches.desktop));
-    }
+    if (busNameOwned(sessionBus, kPlasmaAgent)) watchPlasmaAgent(sessionBus);
 }
 
 void watchLogindInhibits(const IdleReports* reports) {
@@ -117,7 +92,11 @@ void watchLogindInhibits(const IdleReports* reports) {
     if (!systemBus) return;
     g_dbus_connection_set_exit_on_close(systemBus, FALSE);  // the session lives on without it
     if (!busNameOwned(systemBus, kLogind)) return;
-    gWatches.logind = followProperties(systemBus, kLogind, "/org/freedesktop/login1",
-                                       "org.freedesktop.login1.Manager");
-    if (gWatches.logind) reports->inhibits(kLogindInhibits, logindHolds(gWatches.logind));
+    gWatches.logind = g_dbus_proxy_new_sync(systemBus, G_DBUS_PROXY_FLAGS_DO_NOT_AUTO_START,
+                                            nullptr, kLogind, "/org/freedesktop/login1",
+                                            "org.freedesktop.login1.Manager", nullptr, nullptr);
+    if (!gWatches.logind) return;
+    g_signal_connect(gWatches.logind, "g-properties-changed", G_CALLBACK(onLogindChanged),
+                     nullptr);
+    reports->inhibits(kLogindInhibits, logindHolds(gWatches.logind));
 }

@@ -4,7 +4,11 @@
       FOLDER/released and stays until killed, or it leaves the bus (exits) with its request held
   logind FOLDER SECONDS                logind's manager on the system bus (a private one), its
       BlockInhibited empty; at SIGUSR1 it holds "idle" for SECONDS (FOLDER/blocked, then
-      FOLDER/unblocked), announcing each change as logind does"""
+      FOLDER/unblocked), announcing each change as logind does
+  desktop FOLDER SECONDS plasma|gnome  the desktop that owns org.freedesktop.ScreenSaver on the
+      session bus and keeps its requests: KDE Plasma's power manager (HasInhibition of
+      ChangeScreenSettings, InhibitionsChanged) or GNOME's session manager (InhibitedActions with
+      the idle flag); it holds from its start (FOLDER/held) for SECONDS (FOLDER/released)"""
 import os
 import signal
 import sys
@@ -14,6 +18,16 @@ from gi.repository import Gio, GLib
 
 MANAGER_XML = """<node><interface name='org.freedesktop.login1.Manager'>
 <property name='BlockInhibited' type='s' access='read'/></interface></node>"""
+PLASMA = "org.kde.Solid.PowerManagement.PolicyAgent"
+PLASMA_XML = """<node><interface name='%s'>
+<method name='HasInhibition'><arg type='u' direction='in'/><arg type='b' direction='out'/></method>
+<signal name='InhibitionsChanged'><arg type='a(ss)'/><arg type='as'/></signal>
+</interface></node>""" % PLASMA
+GNOME = "org.gnome.SessionManager"
+GNOME_XML = """<node><interface name='%s'>
+<property name='InhibitedActions' type='u' access='read'/></interface></node>""" % GNOME
+CHANGE_SCREEN_SETTINGS = 4
+INHIBIT_IDLE = 8
 
 
 def mark(folder, name):
@@ -64,8 +78,45 @@ def logind(folder, seconds):
     GLib.MainLoop().run()
 
 
+def desktop(folder, seconds, which):
+    bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+    state = {"holds": True}
+    plasma = which == "plasma"
+    path = "/org/kde/Solid/PowerManagement/PolicyAgent" if plasma else "/org/gnome/SessionManager"
+
+    def call(_bus, _sender, _path, _interface, _method, parameters, invocation):
+        holds = state["holds"] and parameters.unpack()[0] & CHANGE_SCREEN_SETTINGS
+        invocation.return_value(GLib.Variant("(b)", (bool(holds),)))
+
+    def get_property(*_):
+        return GLib.Variant("u", INHIBIT_IDLE if state["holds"] else 0)
+
+    def release():
+        state["holds"] = False
+        if plasma:
+            bus.emit_signal(None, path, PLASMA, "InhibitionsChanged",
+                            GLib.Variant("(a(ss)as)", ([], ["a video"])))
+        else:
+            bus.emit_signal(None, path, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                            GLib.Variant("(sa{sv}as)",
+                                         (GNOME, {"InhibitedActions": GLib.Variant("u", 0)}, [])))
+        mark(folder, "released")
+        return GLib.SOURCE_REMOVE
+
+    node = Gio.DBusNodeInfo.new_for_xml(PLASMA_XML if plasma else GNOME_XML)
+    bus.register_object(path, node.interfaces[0], call if plasma else None,
+                        None if plasma else get_property, None)
+    names = ["org.freedesktop.ScreenSaver", PLASMA if plasma else GNOME]
+    for name in names:
+        Gio.bus_own_name_on_connection(bus, name, 0, lambda _bus, owned: names.remove(owned) or (
+            names or (mark(folder, "held"), GLib.timeout_add_seconds(seconds, release))), None)
+    GLib.MainLoop().run()
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "hold":
         hold(sys.argv[2], int(sys.argv[3]), sys.argv[4])
+    elif sys.argv[1] == "desktop":
+        desktop(sys.argv[2], int(sys.argv[3]), sys.argv[4])
     else:
         logind(sys.argv[2], int(sys.argv[3]))

@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
 # The idle watcher on KDE Plasma's KWin (idle time from ext-idle-notify-v1) or GNOME's mutter
-# (from org.gnome.Mutter.IdleMonitor on the session bus), headless, two monitors each: the saver
-# comes after the timeout, read from the protocol log (neither offers screenshots), and SIGTERM
-# ends watcher and saver with 0.
+# (from org.gnome.Mutter.IdleMonitor on the session bus), headless, two monitors each, with a
+# stand-in for the desktop's keeper of org.freedesktop.ScreenSaver's requests (Plasma's power
+# manager, GNOME's session manager): while it holds a request no saver comes, after it the saver
+# comes, read from the protocol log (neither compositor offers screenshots); SIGTERM ends watcher
+# and saver with 0.
 #   idle_desktops.sh <folder of skyfold> kwin|mutter
 source "$(dirname "$0")/wayland_lib.sh"
 case ${2:?kwin or mutter} in
     kwin) start_kwin 2
+          desktop=plasma
           source_name=ext-idle-notify-v1
           saver_request='zwlr_layer_shell_v1@[0-9]+\.get_layer_surface\(' ;;
     mutter) start_mutter 1280x720 1024x768
+            desktop=gnome
             source_name=org.gnome.Mutter.IdleMonitor
             saver_request='xdg_toplevel@[0-9]+\.set_fullscreen\(' ;;
 esac
+
+/usr/bin/python3 "$tests/bus_stand_ins.py" desktop "$scratch" 4 "$desktop" &
+wait_for "the desktop's request" test -e "$scratch/held"
 
 # The watcher's and the saver's requests, in the protocol log on their stderr.
 export WAYLAND_DEBUG=1
 start_skyfold --idle --timeout 2 --count 100
 watcher_pid=$saver_pid
 saver_shown() { grep -qE -- "-> $saver_request" "$scratch/stderr"; }
+wait_for "the end of the desktop's request" test -e "$scratch/released"
+saver_shown && fail "the saver came during the desktop's request"
 wait_for "the saver" saver_shown
 grep -q "skyfold: the saver comes after 2 s without input (idle time from $source_name)" \
     "$scratch/stderr" || fail "idle source: $(grep '^skyfold' "$scratch/stderr")"
