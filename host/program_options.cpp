@@ -317,11 +317,11 @@ static bool checkIdleWatch(Parser& parser, const ProgramOptions& options, bool t
     const bool watcher = options.action == ProgramAction::IdleWatch ||
                          options.action == ProgramAction::InstallAutostart;
     if (timeoutGiven && !watcher) {
-        return parser.fail("--timeout goes with --idle or --install-autostart");
+        return parser.fail("%s", "--timeout goes with --idle or --install-autostart");
     }
     if (watcher && targetGiven) {
-        return parser.fail("--idle and --install-autostart show the saver full screen: no "
-                           "--window, --fullscreen, --background, --root or --window-id");
+        return parser.fail("%s", "--idle and --install-autostart show the saver full screen: no "
+                                 "--window, --fullscreen, --background, --root or --window-id");
     }
     return true;
 }
