@@ -135,7 +135,9 @@ static void onResumed() {
     takeStep(idleEnded(&gWatch.state));
 }
 
+// The session's connections often go together (the compositor and its bus): one line for all.
 static void onGone(const char* what) {
+    if (gWatch.exitCode == kSessionGoneExitCode) return;
     std::fprintf(stderr, "skyfold: %s\n", what);
     quit(kSessionGoneExitCode);
 }
