@@ -82,7 +82,10 @@ void watchSessionInhibits(GDBusConnection* sessionBus, const IdleReports* report
     gWatches.reports = reports;
     g_dbus_connection_set_exit_on_close(sessionBus, FALSE);
     g_signal_connect(sessionBus, "closed", G_CALLBACK(onSessionBusClosed), nullptr);
-    if (serveScreenSaver(sessionBus, reports)) return;
+    if (!serveScreenSaver(sessionBus, reports)) followDesktopInhibits(sessionBus);
+}
+
+void followDesktopInhibits(GDBusConnection* sessionBus) {
     if (busNameOwned(sessionBus, kPlasmaAgent)) watchPlasmaAgent(sessionBus);
 }
 

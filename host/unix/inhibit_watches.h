@@ -16,6 +16,10 @@ void watchSessionInhibits(GDBusConnection* sessionBus, const IdleReports* report
 // Nothing where there is no system bus or no logind on it.
 void watchLogindInhibits(const IdleReports* reports);
 
+// Follows the book of the desktop that owns org.freedesktop.ScreenSaver, where the watcher knows
+// how that desktop keeps it.
+void followDesktopInhibits(GDBusConnection* sessionBus);
+
 // Serves org.freedesktop.ScreenSaver at /org/freedesktop/ScreenSaver and /ScreenSaver; false
 // when another owns the name (then the desktop's book holds the requests).
 bool serveScreenSaver(GDBusConnection* sessionBus, const IdleReports* reports);

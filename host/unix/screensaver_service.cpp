@@ -1,5 +1,6 @@
 // org.freedesktop.ScreenSaver's Inhibit and UnInhibit, served where no desktop does (sway,
-// Hyprland and the like): the book of requests, each dropped when its caller leaves the bus.
+// Hyprland and the like): the book of requests, each dropped when its caller leaves the bus, and
+// all of them when a desktop takes the name over.
 #include <map>
 #include <string>
 
@@ -10,6 +11,7 @@ static struct {
     const IdleReports* reports;
     InhibitBook book;
     std::map<std::string, guint> callerWatches;  // a name watch per caller holding a request
+    bool owned;                                  // the bus gave the watcher the name
 } gService;
 
 static const char kServiceName[] = "org.freedesktop.ScreenSaver";
@@ -62,6 +64,21 @@ static void onMethodCall(GDBusConnection* bus, const gchar* caller, const gchar*
     reportBook();
 }
 
+static void onNameAcquired(GDBusConnection*, const gchar*, gpointer) {
+    gService.owned = true;
+}
+
+// Lost to a desktop that took the name over (or never had, when the bus refused it).
+static void onNameLost(GDBusConnection* bus, const gchar*, gpointer) {
+    if (!gService.owned) return;
+    gService.owned = false;
+    gService.book.held.clear();
+    for (const auto& watch : gService.callerWatches) g_bus_unwatch_name(watch.second);
+    gService.callerWatches.clear();
+    reportBook();
+    followDesktopInhibits(bus);
+}
+
 static const GDBusInterfaceVTable kVTable = {onMethodCall, nullptr, nullptr, {}};
 
 bool serveScreenSaver(GDBusConnection* sessionBus, const IdleReports* reports) {
@@ -73,9 +90,12 @@ bool serveScreenSaver(GDBusConnection* sessionBus, const IdleReports* reports) {
                                           nullptr, nullptr, nullptr);
     }
     g_dbus_node_info_unref(node);
-    // NOTE: not queued and not replaceable: a desktop that starts after the watcher keeps its
-    // own book, as it would have if it had come first.
-    g_bus_own_name_on_connection(sessionBus, kServiceName, G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE,
-                                 nullptr, nullptr, nullptr, nullptr);
+    // NOTE: a desktop that starts after the watcher may take the name over; its book then holds
+    // the requests, and the watcher follows it.
+    g_bus_own_name_on_connection(
+        sessionBus, kServiceName,
+        static_cast<GBusNameOwnerFlags>(G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE |
+                                        G_BUS_NAME_OWNER_FLAGS_ALLOW_REPLACEMENT),
+        onNameAcquired, onNameLost, nullptr, nullptr);
     return true;
 }
