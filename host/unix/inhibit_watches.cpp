@@ -95,8 +95,11 @@ void watchLogindInhibits(const IdleReports* reports) {
     if (!systemBus) return;
     g_dbus_connection_set_exit_on_close(systemBus, FALSE);  // the session lives on without it
     if (!busNameOwned(systemBus, kLogind)) return;
-    gWatches.logind = g_dbus_proxy_new_sync(systemBus, G_DBUS_PROXY_FLAGS_DO_NOT_AUTO_START,
-                                            nullptr, kLogind, "/org/freedesktop/login1",
+    // NOTE: a change may come as the property's name alone; the proxy then asks its new value.
+    const GDBusProxyFlags flags = static_cast<GDBusProxyFlags>(
+        G_DBUS_PROXY_FLAGS_DO_NOT_AUTO_START | G_DBUS_PROXY_FLAGS_GET_INVALIDATED_PROPERTIES);
+    gWatches.logind = g_dbus_proxy_new_sync(systemBus, flags, nullptr, kLogind,
+                                            "/org/freedesktop/login1",
                                             "org.freedesktop.login1.Manager", nullptr, nullptr);
     if (!gWatches.logind) return;
     g_signal_connect(gWatches.logind, "g-properties-changed", G_CALLBACK(onLogindChanged),

@@ -4,7 +4,7 @@
       FOLDER/released and stays until killed, or it leaves the bus (exits) with its request held
   logind FOLDER SECONDS                logind's manager on the system bus (a private one), its
       BlockInhibited empty; at SIGUSR1 it holds "idle" for SECONDS (FOLDER/blocked, then
-      FOLDER/unblocked), announcing each change as logind does
+      FOLDER/unblocked), announcing each change as logind may, by the property's name alone
   desktop FOLDER SECONDS plasma|gnome  the desktop that owns org.freedesktop.ScreenSaver on the
       session bus and keeps its requests: KDE Plasma's power manager (HasInhibition of
       ChangeScreenSettings, InhibitionsChanged) or GNOME's session manager (InhibitedActions with
@@ -57,11 +57,10 @@ def logind(folder, seconds):
     def get_property(*_):
         return GLib.Variant("s", state["blocked"])
 
-    def announce(blocked, name):
+    def announce(blocked, name):  # by the property's name alone, which asks for a Get
         state["blocked"] = blocked
-        changed = {"BlockInhibited": GLib.Variant("s", blocked)}
         bus.emit_signal(None, path, "org.freedesktop.DBus.Properties", "PropertiesChanged",
-                        GLib.Variant("(sa{sv}as)", (interface, changed, [])))
+                        GLib.Variant("(sa{sv}as)", (interface, {}, ["BlockInhibited"])))
         mark(folder, name)
         return GLib.SOURCE_REMOVE
 
