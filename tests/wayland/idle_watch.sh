@@ -64,9 +64,10 @@ held_back() {  # what, command true once the hold is over
     wait_for "the saver after $what" saver
 }
 "${stand_ins[@]}" hold "$scratch" "$holds" uninhibit &
+player_pid=$!
 wait_for "an Inhibit" test -e "$scratch/held"
 held_back "the Inhibit" test -e "$scratch/released"
-kill %%
+kill "$player_pid"
 rm "$scratch/held"
 "${stand_ins[@]}" hold "$scratch" "$holds" exit &
 player_pid=$!
