@@ -59,6 +59,7 @@ held_back() {  # what, command true once the hold is over
     local what=$1
     shift
     wtype -s 400 -k x
+    wait_for "the saver to end" no_saver
     wait_for "the end of $what" "$@"
     no_saver || fail "the saver came during $what"
     wait_for "the saver after $what" saver
