@@ -8,7 +8,9 @@
   desktop FOLDER SECONDS plasma|gnome  the desktop that owns org.freedesktop.ScreenSaver on the
       session bus and keeps its requests: KDE Plasma's power manager (HasInhibition of
       ChangeScreenSettings, InhibitionsChanged) or GNOME's session manager (InhibitedActions with
-      the idle flag); it holds from its start (FOLDER/held) for SECONDS (FOLDER/released)"""
+      the idle flag); it holds from its start (FOLDER/held) for SECONDS (FOLDER/released)
+  keyboard FOLDER                      a keyboard on GNOME's mutter, through its remote desktop
+      service: FOLDER/keyboard once it is there, and a key at each SIGUSR1"""
 import os
 import signal
 import sys
@@ -28,6 +30,8 @@ GNOME_XML = """<node><interface name='%s'>
 <property name='InhibitedActions' type='u' access='read'/></interface></node>""" % GNOME
 CHANGE_SCREEN_SETTINGS = 4
 INHIBIT_IDLE = 8
+REMOTE_DESKTOP = "org.gnome.Mutter.RemoteDesktop"
+KEY_X = 0x78  # a keysym
 
 
 def mark(folder, name):
@@ -112,10 +116,31 @@ def desktop(folder, seconds, which):
     GLib.MainLoop().run()
 
 
+def keyboard(folder):
+    bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+    session = bus.call_sync(REMOTE_DESKTOP, "/org/gnome/Mutter/RemoteDesktop", REMOTE_DESKTOP,
+                            "CreateSession", None, GLib.VariantType("(o)"), 0, -1).unpack()[0]
+    bus.call_sync(REMOTE_DESKTOP, session, REMOTE_DESKTOP + ".Session", "Start", None, None, 0,
+                  -1)
+
+    def key():
+        for pressed in (True, False):
+            bus.call_sync(REMOTE_DESKTOP, session, REMOTE_DESKTOP + ".Session",
+                          "NotifyKeyboardKeysym", GLib.Variant("(ub)", (KEY_X, pressed)), None,
+                          0, -1)
+        return GLib.SOURCE_CONTINUE
+
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1, key)
+    mark(folder, "keyboard")
+    GLib.MainLoop().run()
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "hold":
         hold(sys.argv[2], int(sys.argv[3]), sys.argv[4])
     elif sys.argv[1] == "desktop":
         desktop(sys.argv[2], int(sys.argv[3]), sys.argv[4])
+    elif sys.argv[1] == "keyboard":
+        keyboard(sys.argv[2])
     else:
         logind(sys.argv[2], int(sys.argv[3]))

@@ -3,8 +3,8 @@
 # (from org.gnome.Mutter.IdleMonitor on the session bus), headless, two monitors each, with a
 # stand-in for the desktop's keeper of org.freedesktop.ScreenSaver's requests (Plasma's power
 # manager, GNOME's session manager): while it holds a request no saver comes, after it the saver
-# comes, read from the protocol log (neither compositor offers screenshots); the compositor
-# going away ends the watcher with 1.
+# comes, read from the protocol log (neither compositor offers screenshots); on mutter a key ends
+# it and the next idle period brings it again; the compositor going away ends the watcher with 1.
 #   idle_desktops.sh <folder of skyfold> kwin|mutter
 source "$(dirname "$0")/wayland_lib.sh"
 case ${2:?kwin or mutter} in
@@ -31,6 +31,23 @@ saver_shown && fail "the saver came during the desktop's request"
 wait_for "the saver" saver_shown
 grep -q "skyfold: the saver comes after 2 s without input (idle time from $source_name)" \
     "$scratch/stderr" || fail "idle source: $(grep '^skyfold' "$scratch/stderr")"
+# On mutter a key (through its remote desktop service) ends the saver, and the next idle period
+# brings it again.
+if [ "$2" = mutter ]; then
+    /usr/bin/python3 "$tests/bus_stand_ins.py" keyboard "$scratch" &
+    keyboard_pid=$!
+    wait_for "mutter's keyboard" test -e "$scratch/keyboard"
+    first=$(pgrep -P "$watcher_pid") || fail "the saver is not the watcher's child"
+    # NOTE: the seat gains its keyboard with the first key, which reaches no window: the saver
+    # takes the keyboard then, and the second key is the saver's.
+    kill -USR1 "$keyboard_pid"
+    keyboard_entered() { grep -qE "wl_keyboard@[0-9]+\.enter\(" "$scratch/stderr"; }
+    wait_for "the saver's keyboard" keyboard_entered
+    kill -USR1 "$keyboard_pid"
+    wait_for "the saver to end" eval '[ "$(pgrep -P "$watcher_pid")" != "$first" ]'
+    wait_for "the saver again" pgrep -P "$watcher_pid"
+fi
+
 # The session going away ends the watcher with 1 and a line saying so.
 stop_compositor
 expect_exit 1
