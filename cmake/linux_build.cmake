@@ -8,6 +8,8 @@ find_package(X11 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET gtk+-3.0)  # the settings dialog (--config)
 pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client wayland-egl xkbcommon)
+pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-unix-2.0)  # the idle watcher's D-Bus
+find_package(PlasmaWaylandProtocols REQUIRED)  # org_kde_kwin_idle's protocol file
 include(cmake/embedded_bitmaps.cmake)
 include(cmake/wayland_protocols.cmake)
 
@@ -52,15 +54,27 @@ add_executable(skyfold
   host/wayland/seat_input.cpp
   host/wayland/surface_scale.cpp
   host/wayland/wayland_globals.cpp
-  host/wayland/wayland_run.cpp)
+  host/wayland/wayland_run.cpp
+  # the idle watcher (--idle) and its autostart entry
+  host/unix/autostart_file.cpp
+  host/unix/idle_watch.cpp
+  host/unix/inhibit_watches.cpp
+  host/unix/mutter_idle.cpp
+  host/unix/screensaver_service.cpp
+  host/wayland/ext_idle_notify.cpp
+  host/wayland/idle_display.cpp
+  host/wayland/kde_idle.cpp
+  host/x11/screen_saver_idle.cpp)
 skyfold_wayland_protocols(skyfold
   ${CMAKE_SOURCE_DIR}/host/wayland/protocols/wlr-layer-shell-unstable-v1.xml
   ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml
   ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/unstable/xdg-decoration/xdg-decoration-unstable-v1.xml
   ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/staging/fractional-scale/fractional-scale-v1.xml
-  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/stable/viewporter/viewporter.xml)
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/stable/viewporter/viewporter.xml
+  ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml
+  ${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml)
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
-target_link_libraries(skyfold PRIVATE ${SKYFOLD_LINUX_OBJECTS})
+target_link_libraries(skyfold PRIVATE ${SKYFOLD_LINUX_OBJECTS} PkgConfig::GIO X11::Xss)
 
 # The settings dialog (GTK 3), which skyfold --config runs from beside itself: a program of its own,
 # so that the saver does not load the toolkit's many libraries at every start.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/idle_rules.h"
 #include "settings/note_count_scroll.h"
 
 const char kProgramUsage[] =
@@ -12,8 +13,10 @@ const char kProgramUsage[] =
     "                --window-id ID] [--platform x11|wayland]\n"
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
     "               [--currency australian|american|euro] [--max-fps N] [--fps]\n"
-    "       skyfold --install-xscreensaver\n"
-    "       skyfold --config\n"
+    "       skyfold --idle | --install-autostart [--timeout SECONDS] [--count N]\n"
+    "               [--view-angle MODE] [--currency NAME] [--max-fps N] [--fps]\n"
+    "               [--platform x11|wayland]\n"
+    "       skyfold --install-xscreensaver | --remove-autostart | --config\n"
     "Banknotes tumble down through a dark, fogged sky.\n"
     "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
     "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
@@ -33,6 +36,19 @@ const char kProgramUsage[] =
     "                     without it, the display's rate (at most 30 on battery)\n"
     "  --fps              show the frame rate and the share of a core in the lower left corner\n"
     "  --config           the settings dialog, which edits the settings file below\n"
+    "  --idle             stay in the session and show the saver full screen after\n"
+    "                     --timeout SECONDS without input (1 to 86400, 300 without it),\n"
+    "                     until input ends it; again at every idle period. The idle time\n"
+    "                     comes from the first the session offers: ext-idle-notify-v1,\n"
+    "                     org_kde_kwin_idle, org.gnome.Mutter.IdleMonitor, X11's\n"
+    "                     MIT-SCREEN-SAVER. Players' and browsers' requests not to start\n"
+    "                     (idle inhibitors, org.freedesktop.ScreenSaver's Inhibit,\n"
+    "                     logind's idle inhibitors) hold it back. One watcher per display.\n"
+    "  --install-autostart\n"
+    "                     start 'skyfold --idle' with these options at every login: writes\n"
+    "                     $XDG_CONFIG_HOME/autostart/skyfold.desktop, keeping a previous\n"
+    "                     one as skyfold.desktop.bak\n"
+    "  --remove-autostart remove that file\n"
     "  --install-xscreensaver\n"
     "                     add \"GL: skyfold --root\" to the programs in ~/.xscreensaver,\n"
     "                     keeping the previous file as ~/.xscreensaver.bak\n"
@@ -288,10 +304,48 @@ static bool readPacing(Parser& parser, const OptionWord& option, ProgramOptions*
     return true;
 }
 
+// --idle, --install-autostart and --timeout, which sets timeoutGiven.
+static bool readIdleWatch(Parser& parser, const OptionWord& option, ProgramOptions* options,
+                          bool* timeoutGiven, bool* known) {
+    *known = true;
+    const bool idle = std::strcmp(option.name, "idle") == 0;
+    if (idle || std::strcmp(option.name, "install-autostart") == 0) {
+        if (option.inlineValue) return parser.fail("--%s takes no value", option.name);
+        options->action = idle ? ProgramAction::IdleWatch : ProgramAction::InstallAutostart;
+    } else if (std::strcmp(option.name, "timeout") == 0) {
+        const char* text = nullptr;
+        if (!parser.value(option, &text)) return false;
+        if (!parseIdleSeconds(text, &options->idleSeconds)) {
+            return parser.fail("--timeout: '%.40s' is not a number of seconds from %d to %d",
+                               text, kFewestIdleSeconds, kMostIdleSeconds);
+        }
+        *timeoutGiven = true;
+    } else {
+        *known = false;
+    }
+    return true;
+}
+
+// The watcher shows the saver full screen and nothing else; --timeout is the watcher's alone.
+static bool checkIdleWatch(Parser& parser, const ProgramOptions& options, bool timeoutGiven,
+                           bool targetGiven) {
+    const bool watcher = options.action == ProgramAction::IdleWatch ||
+                         options.action == ProgramAction::InstallAutostart;
+    if (timeoutGiven && !watcher) {
+        return parser.fail("%s", "--timeout goes with --idle or --install-autostart");
+    }
+    if (watcher && targetGiven) {
+        return parser.fail("%s", "--idle and --install-autostart show the saver full screen: no "
+                                 "--window, --fullscreen, --background, --root or --window-id");
+    }
+    return true;
+}
+
 // The actions that run instead of the saver, or Run for any other option.
 static ProgramAction actionStandingAlone(const char* name) {
     if (std::strcmp(name, "config") == 0) return ProgramAction::Configure;
     if (std::strcmp(name, "install-xscreensaver") == 0) return ProgramAction::InstallXscreensaver;
+    if (std::strcmp(name, "remove-autostart") == 0) return ProgramAction::RemoveAutostart;
     return ProgramAction::Run;
 }
 
@@ -311,10 +365,10 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
     *options = ProgramOptions{ProgramAction::Run, DrawTarget::OwnWindow, 0,
                               kDefaultWindowWidthPixels, kDefaultWindowHeightPixels,
                               SettingOverrides{false, false, false, SaverSettings{0, 0, 0}},
-                              kNoMaxFps, false, WindowSystem::Automatic};
+                              kNoMaxFps, false, WindowSystem::Automatic, kDefaultIdleSeconds};
     error[0] = '\0';
     Parser parser = {argc, argv, 1, error};
-    bool explicitWindowId = false;
+    bool explicitWindowId = false, timeoutGiven = false, targetGiven = false;
     while (parser.next < argc) {
         const char* word = argv[parser.next++];
         OptionWord option;
@@ -334,10 +388,13 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
         }
         bool known = false;
         if (!readTarget(parser, option, options, &explicitWindowId, &known)) return false;
+        targetGiven = targetGiven || (known && std::strcmp(option.name, "platform") != 0);
+        if (!known && !readIdleWatch(parser, option, options, &timeoutGiven, &known)) return false;
         if (!known && !readSetting(parser, option, options, &known)) return false;
         if (!known && !readPacing(parser, option, options, &known)) return false;
         if (!known) return parser.fail("unknown option '%.40s'", word);
     }
+    if (!checkIdleWatch(parser, *options, timeoutGiven, targetGiven)) return false;
     return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);
 }
 

@@ -13,7 +13,10 @@ enum class ProgramAction {
     Run,
     Help,
     Configure,           // --config, alone: the settings dialog
-    InstallXscreensaver  // --install-xscreensaver, alone: add Skyfold to ~/.xscreensaver
+    InstallXscreensaver,  // --install-xscreensaver, alone: add Skyfold to ~/.xscreensaver
+    IdleWatch,            // --idle: stay in the session, the saver after --timeout of idle
+    InstallAutostart,     // --install-autostart: the watcher at every login
+    RemoveAutostart       // --remove-autostart, alone
 };
 
 enum class DrawTarget {
@@ -44,6 +47,7 @@ struct ProgramOptions {
     int32_t maxFps;                // --max-fps: frames per second, 0 unpaced, or kNoMaxFps
     bool showFps;                  // --fps: the frame rate in the lower left corner
     WindowSystem platform;         // --platform, or Automatic
+    int32_t idleSeconds;           // --timeout: the watcher's idle time before the saver
 };
 
 const size_t kOptionErrorBytes = 160;

@@ -1,7 +1,7 @@
 // Process entry of the Linux program: reads the options, then runs the saver on the window system
-// they choose (Wayland or X11), runs the settings dialog (--config), or adds Skyfold to
-// xscreensaver's list without a display. Bad input is one line on stderr, the usage after it, and
-// exit status 1.
+// they choose (Wayland or X11), runs the settings dialog (--config), adds Skyfold to
+// xscreensaver's list without a display, or runs the idle watcher (--idle) or writes its
+// autostart entry. Bad input is one line on stderr, the usage after it, and exit status 1.
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "host/program_options.h"
+#include "host/unix/idle_watch.h"
 #include "host/wayland/wayland_run.h"
 #include "host/x11/saver_window.h"
 #include "host/x11/xscreensaver_install.h"
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     }
     if (options.action == ProgramAction::InstallXscreensaver) return installXscreensaverEntry();
     if (options.action == ProgramAction::Configure) return runSettingsProgram(argv[0]);
+    if (options.action == ProgramAction::IdleWatch) return runIdleWatch(argc, argv, options);
+    if (options.action == ProgramAction::InstallAutostart) return installAutostart(argc, argv);
+    if (options.action == ProgramAction::RemoveAutostart) return removeAutostart();
     setSettingOverrides(options.overrides);
     keepRendererMemoryMapped();
     WindowSystem windowSystem = WindowSystem::X11;

@@ -23,9 +23,11 @@ saver="$work/root/usr/libexec/xscreensaver/skyfold"
 
 # Mode, owner and name (with a link's target) of everything but the folders.
 listed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $3 = $4 = $5 = ""; print }' | tr -s ' ' | sort)
-expected="-rw-r--r-- root/root ./usr/share/applications/screensavers/skyfold.desktop
+expected="-rw-r--r-- root/root ./usr/lib/systemd/user/skyfold-idle.service
+-rw-r--r-- root/root ./usr/share/applications/screensavers/skyfold.desktop
 -rw-r--r-- root/root ./usr/share/doc/skyfold/changelog.gz
 -rw-r--r-- root/root ./usr/share/doc/skyfold/copyright
+-rw-r--r-- root/root ./usr/share/doc/skyfold/examples/idle-watcher
 -rw-r--r-- root/root ./usr/share/doc/skyfold/examples/swayidle-config
 -rw-r--r-- root/root ./usr/share/man/man6/skyfold.6.gz
 -rw-r--r-- root/root ./usr/share/xscreensaver/config/skyfold.xml

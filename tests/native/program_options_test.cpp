@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/idle_rules.h"
+
 struct Parsed {
     bool ok;
     ProgramOptions options;
@@ -117,6 +119,17 @@ TEST(ProgramOptions, ChoosesTheWindowSystem) {
     }
 }
 
+TEST(ProgramOptions, IdleWatcherAndItsAutostart) {
+    const Parsed idle = parse({"--idle", "--count", "300", "--platform", "wayland"});
+    EXPECT_EQ(ProgramAction::IdleWatch, idle.options.action);
+    EXPECT_EQ(kDefaultIdleSeconds, idle.options.idleSeconds);
+    EXPECT_EQ(WindowSystem::Wayland, idle.options.platform);
+    const Parsed install = parse({"--timeout", "45", "--install-autostart"});
+    EXPECT_EQ(ProgramAction::InstallAutostart, install.options.action);
+    EXPECT_EQ(45, install.options.idleSeconds);
+    EXPECT_EQ(ProgramAction::RemoveAutostart, parse({"--remove-autostart"}).options.action);
+}
+
 TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
     const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{"--count", "abc"}, "--count: 'abc' is not a number from 75 to 1500"},
@@ -146,6 +159,15 @@ TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
         {{"--count", "80", "--install-xscreensaver"},
          "--install-xscreensaver takes no value and no other option"},
         {{"--window", "--config"}, "--config takes no value and no other option"},
+        {{"--idle", "--timeout", "0"},
+         "--timeout: '0' is not a number of seconds from 1 to 86400"},
+        {{"--install-autostart", "--timeout=86401"},
+         "--timeout: '86401' is not a number of seconds from 1 to 86400"},
+        {{"--timeout", "60"}, "--timeout goes with --idle or --install-autostart"},
+        {{"--idle", "--window"}, "--idle and --install-autostart show the saver full screen: "
+                                 "no --window, --fullscreen, --background, --root or --window-id"},
+        {{"--remove-autostart", "--timeout", "5"},
+         "--remove-autostart takes no value and no other option"},
         {{"--config=yes"}, "--config takes no value and no other option"},
         {{"--colour"}, "unknown option '--colour'"},
         {{"-"}, "unexpected argument '-'"},

@@ -5,7 +5,8 @@ server's cores, both sizes side by side; what a frame of the native saver costs 
 Wayland, the program's CPU time and the display server's; the spread of the repeated runs with the
 allocator's thresholds and with glibc's defaults), as JSON, and as a plot of cores used against
 the note count: Skyfold's builds as lines, xscreensaver's hacks, which have no note count, as
-level lines beside them. Also the native saver's SIGTERM-to-exit times.
+level lines beside them. Also the native saver's SIGTERM-to-exit times, and what the idle watcher
+costs while it waits.
 
     cost_report.py cost.jsonl cost.json cost.png
 """
@@ -129,12 +130,13 @@ def main():
     with open(runs_path) as f:
         lines = [json.loads(line) for line in f if line.strip()]
     runs = [r for r in lines if r["mode"] == "cost"]
+    watchers = [r for r in lines if r["mode"] == "watcher"]
     endings = defaultdict(list)
     for r in lines:
         if r["mode"] == "sigterm":
             endings["%dx%d" % (r["width"], r["height"])].append(r["ms"])
     with open(results_path, "w") as f:
-        json.dump({"cost": runs, "sigterm_ms": endings}, f, indent=1)
+        json.dump({"cost": runs, "sigterm_ms": endings, "watcher": watchers}, f, indent=1)
     single = [r for r in runs if not r["program"].startswith(ALLOCATOR_RUNS)]
     plot(single, plot_path)
     for table in (main_table(single), frame_cost_table(single), allocator_table(runs)):
@@ -143,6 +145,10 @@ def main():
     for size, times in sorted(endings.items()):
         print("native, 1500 notes at %s: SIGTERM to exit %.1f ms median, %.1f ms at most (%d runs)"
               % (size, statistics.median(times), max(times), len(times)))
+    for r in watchers:
+        print("%s waiting on %s: %.4f CPU s/min, %.2f wake-ups/min, %d KiB resident (%.0f s)"
+              % (r["program"], r["server"], r["cpu_seconds_per_minute"], r["wakeups_per_minute"],
+                 r["resident_kib"], r["seconds"]))
 
 
 if __name__ == "__main__":

@@ -15,9 +15,13 @@
 # scene_bench.exe's "paced" run (the saver's own window, loop and pacing), which counts its
 # presented frames itself, since Wine's swaps of a GL child window do not all pass glXSwapBuffers,
 # and says the size it drew at: a size other than the display's fails the run.
+# With "watcher" it measures the idle watcher (skyfold --idle, on the sway and session bus the
+# caller started) while it waits, over the measured span after a warm-up: CPU seconds and
+# wake-ups (context switches of all its threads) a minute, and its resident size at the end.
 #   cost_run.sh x11 <Xvfb pid> <native bin folder> <folder of scene_bench.exe> <warm-up s> \
 #               <measured s> [<repeats>]
 #   cost_run.sh wayland <sway pid> <native bin folder> <warm-up s> <measured s> [<monitors>]
+#   cost_run.sh watcher <sway pid> <native bin folder> <warm-up s> <measured s>
 set -euo pipefail
 platform=$1 server_pid=$2 native_bin=$3
 shift 3
@@ -29,7 +33,7 @@ count_file=$(mktemp)
 ticks_per_second=$(getconf CLK_TCK)
 trap 'rm -f "$count_file" "$count_file.out" "$count_file.samples"' EXIT
 
-if [ "$platform" = wayland ]; then
+if [ "$platform" = wayland ] || [ "$platform" = watcher ]; then
     warm_up=$1 measured=$2 monitors=${3:-1}
     server=sway
     # The monitor's size as the compositor gives it, so that the rows say what they measured.
@@ -143,6 +147,35 @@ saver() {  # notes, more options...
     echo "$native_saver" --fullscreen --count "$notes" --view-angle front-on \
         --currency australian "$@"
 }
+
+# "ticks switches" of every thread of a process, and its resident KiB, as one line.
+watcher_counts() {  # pid
+    local ticks switches=0 thread
+    ticks=$(process_counts "$1" | cut -d' ' -f1)
+    for thread in /proc/"$1"/task/*; do
+        switches=$((switches + $(awk '/ctxt_switches/ {n += $2} END {print n}' "$thread/status")))
+    done
+    echo "$ticks $switches $(awk '/^VmRSS/ {print $2}' "/proc/$1/status")"
+}
+
+if [ "$platform" = watcher ]; then
+    "$native_saver" --idle --timeout 86400 </dev/null >/dev/null 2>&1 &
+    pid=$!
+    sleep "$warm_up"
+    read -r ticks switches _ < <(watcher_counts "$pid")
+    start=$(now_ns)
+    sleep "$measured"
+    read -r ticks_after switches_after rss < <(watcher_counts "$pid")
+    seconds=$(awk "BEGIN {print ($(now_ns) - $start) / 1e9}")
+    kill -TERM "$pid"
+    wait "$pid" || true
+    awk -v t="$((ticks_after - ticks))" -v w="$((switches_after - switches))" -v s="$seconds" \
+        -v hz="$ticks_per_second" -v rss="$rss" 'BEGIN {
+        printf "{\"mode\": \"watcher\", \"program\": \"skyfold --idle\", \"server\": \"sway\", "
+        printf "\"seconds\": %.1f, \"cpu_seconds_per_minute\": %.4f, ", s, t / hz / s * 60
+        printf "\"wakeups_per_minute\": %.2f, \"resident_kib\": %d}\n", w / s * 60, rss }'
+    exit 0
+fi
 
 if [ "$platform" = wayland ]; then
     label="skyfold Wayland"

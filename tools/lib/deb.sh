@@ -1,6 +1,7 @@
 # Sourced by tools/dist: builds the Debian package of the Linux program (X11 and Wayland) from the release-native tree
-# and the sources in tools/release/linux/ (panel, desktop entry, manual page, control, changelog and
-# copyright header, each with @VERSION@ where the version goes).
+# and the sources in tools/release/linux/ (panel, desktop entry, the idle watcher's user unit and
+# examples, manual page, control, changelog and copyright header, each with @VERSION@ where the
+# version goes).
 #   skyfold_deb <dist folder> <stage folder> <version>
 
 skyfold_deb() {
@@ -17,7 +18,8 @@ skyfold_deb() {
     rm -rf "$package"
     install -d "$package/DEBIAN" "$package/usr/bin" "$package/usr/libexec/xscreensaver" \
         "$package/usr/share/xscreensaver/config" "$package/usr/share/applications/screensavers" \
-        "$package/usr/share/man/man6" "$package/usr/share/doc/skyfold/examples"
+        "$package/usr/share/man/man6" "$package/usr/share/doc/skyfold/examples" \
+        "$package/usr/lib/systemd/user"
     # As Debian strips a program: no symbols, no compiler notes. The settings dialog lives beside
     # the saver, where skyfold --config looks for it.
     local program
@@ -30,7 +32,9 @@ skyfold_deb() {
     ln -s ../libexec/xscreensaver/skyfold "$package/usr/bin/skyfold"
     install -m 644 "$linux/skyfold.xml" "$package/usr/share/xscreensaver/config/"
     install -m 644 "$linux/skyfold.desktop" "$package/usr/share/applications/screensavers/"
-    install -m 644 "$linux/swayidle-config" "$package/usr/share/doc/skyfold/examples/"
+    install -m 644 "$linux/swayidle-config" "$linux/idle-watcher" \
+        "$package/usr/share/doc/skyfold/examples/"
+    install -m 644 "$linux/skyfold-idle.service" "$package/usr/lib/systemd/user/"
 
     with_version() { sed "s/@VERSION@/$version/g" "$linux/$1"; }
     with_version skyfold.6 | gzip -9n >"$package/usr/share/man/man6/skyfold.6.gz"
