@@ -9,7 +9,7 @@
 //       ratio 2; no frames while hidden; Lively's and Wallpaper Engine's calls as they make
 //       them; the failure notice without WebGL
 //   node page.mjs firefox <skyfold.html>    Firefox ESR draws notes, and again after the WebGL
-//       context was lost and given back
+//       context was lost and given back; no flushes in a frame of 1500 notes
 // Throughout, no console error or warning, no page error and no request but the page's own.
 import { colouredShare, drawnFrames, fail, fileUrl, launchChromium, launchFirefox, notesDrawn,
          probedPage } from './browser_lib.mjs';
@@ -89,8 +89,8 @@ function dialogShows(page) {
 
 // Names and words in any case, the last of a name counting and the others never told; each bad
 // value told once, in at most four lines, and its setting the stored one. On the way, the GL
-// layer's flushes: none in a frame of few draws (75 notes), some in a frame of thousands (1500
-// notes), but never one a draw or near it.
+// layer's flushes in Chromium: none in a frame of few draws (75 notes), some in a frame of
+// thousands (1500 notes), but never one a draw or near it.
 async function checkQueries(page, url) {
     const before = settingsText(300, 1, 2);
     await page.evaluate((key, text) => localStorage.setItem(key, text), kStorageKey, before);
@@ -386,10 +386,16 @@ async function checkChromium(url) {
     await checkNoWebGl(url);
 }
 
+// Firefox gains nothing from the GL layer's flushes and pays for each: none even in a frame of
+// thousands of draws.
 async function checkFirefox(url) {
     await inBrowser(launchFirefox, url, async (browser, page) => {
         await expectNotesShown(page, kDefaultNotes, 'Firefox');
         await checkContextLoss(page, 'Firefox');
+        await page.goto(`${url}?count=1500`);
+        expect(await notesDrawn(page) === 1500, 'Firefox: ?count=1500 drew another count');
+        const { flushes } = await page.evaluate(() => window.skyfoldProbe.frames.at(-1));
+        expect(flushes === 0, `Firefox: a frame of 1500 notes flushed ${flushes} times`);
     });
 }
 
