@@ -82,16 +82,19 @@ def page_table(groups, browser, against):
 
 def against_table(groups):
     """This build of the page beside the --against one, each in the browser it ran in."""
-    lines = ["| browser | size | notes | ms/frame | against ms/frame | CPU ms/frame | "
-             "against CPU ms/frame | faults/frame | against faults/frame | madvise/frame | "
+    lines = ["| browser | size | notes | ms/frame (range) | against ms/frame (range) | CPU ms/frame "
+             "| against CPU ms/frame | faults/frame | against faults/frame | madvise/frame | "
              "against madvise/frame |", "|---|---|---|---|---|---|---|---|---|---|---|"]
+    spread = lambda runs: "%.2f (%.2f–%.2f)" % (
+        statistics.median(r["ms_median"] for r in runs), min(r["ms_median"] for r in runs),
+        max(r["ms_median"] for r in runs))
     for key in sorted(key for key in groups if key[0] != "native" and not key[0][1]):
         other = groups.get(((key[0][0], True),) + key[1:])
         if not other:
             continue
         ours, theirs = median_of(groups[key]), median_of(other)
-        lines.append("| %s | %dx%d | %d | %.2f | %.2f | %.1f | %.1f | %.0f | %.0f | %s | %s |" % (
-            key[0][0], key[1], key[2], key[3], ours["ms_median"], theirs["ms_median"],
+        lines.append("| %s | %dx%d | %d | %s | %s | %.1f | %.1f | %.0f | %.0f | %s | %s |" % (
+            key[0][0], key[1], key[2], key[3], spread(groups[key]), spread(other),
             ours["cpu_ms_per_frame"], theirs["cpu_ms_per_frame"], ours["faults_per_frame"],
             theirs["faults_per_frame"], figure(ours.get("madvise_per_frame"), "%.1f"),
             figure(theirs.get("madvise_per_frame"), "%.1f")))
