@@ -30,6 +30,8 @@
 //                           and both filters given share one texture atlas under the layer, which
 //                           draws them exactly as textures of their own
 // and, beyond OpenGL, gl11RestoreContext for a WebGL context that the browser lost and gave back.
+// No glFlush or glFinish: the browser flushes each frame, and in Chromium the backend flushes along
+// the way in frames of thousands of draws (scene/web/webgl_backend.cpp).
 #pragma once
 
 #include <cstdint>

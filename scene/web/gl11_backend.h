@@ -52,10 +52,12 @@ struct Gl11DrawState {
 // The vertices of every list compiled so far; called before the first draw after lists changed.
 void backendUploadVertices(const Gl11Vertex* vertices, size_t count);
 
-// One triangle strip of uploaded vertices.
+// One triangle strip of uploaded vertices. In Chromium, in a frame of thousands of draws, the
+// backend flushes every so many of them; that changes nothing drawn.
 void backendDrawStrip(const Gl11DrawState& state, int32_t firstVertex, int32_t vertexCount);
 
-// Clears the colour and/or depth buffers (mask as glClear's) to these values.
+// Clears the colour and/or depth buffers (mask as glClear's) to these values; a frame's draws
+// are counted from its clear.
 void backendClear(uint32_t mask, const float colour[4], double depth);
 
 // The context was lost and is back: every buffer, program and texture the backend made is gone

@@ -27,20 +27,25 @@ export function fileUrl(path, query = '') {
     return pathToFileURL(path).href + query;
 }
 
-// Runs in the page before its own script: counts drawArrays calls, and for every animation-frame
-// callback that draws, how many draws it made and how long it took (main-thread milliseconds,
-// the wasm and the GL calls), and when the first such callback began and ended, in
-// window.skyfoldProbe.
+// Runs in the page before its own script: counts drawArrays and flush calls, and for every
+// animation-frame callback that draws, how many draws and flushes it made and how long it took
+// (main-thread milliseconds, the wasm and the GL calls), and when the first such callback began
+// and ended, in window.skyfoldProbe.
 function installDrawProbe() {
-    const probe = window.skyfoldProbe = { draws: 0, frames: [], drawnFrames: 0 };
-    const drawArrays = WebGLRenderingContext.prototype.drawArrays;
-    WebGLRenderingContext.prototype.drawArrays = function (...args) {
+    const probe = window.skyfoldProbe = { draws: 0, flushes: 0, frames: [], drawnFrames: 0 };
+    const context = WebGLRenderingContext.prototype;
+    const drawArrays = context.drawArrays, flush = context.flush;
+    context.drawArrays = function (...args) {
         probe.draws++;
         return drawArrays.apply(this, args);
     };
+    context.flush = function () {
+        probe.flushes++;
+        return flush.apply(this);
+    };
     const requestFrame = window.requestAnimationFrame.bind(window);
     window.requestAnimationFrame = callback => requestFrame(time => {
-        const drawsBefore = probe.draws;
+        const drawsBefore = probe.draws, flushesBefore = probe.flushes;
         const start = performance.now();
         try {
             callback(time);
@@ -52,7 +57,8 @@ function installDrawProbe() {
                     probe.firstFrameEnd = performance.now();
                 }
                 probe.drawnFrames++;
-                probe.frames.push({ draws, ms: performance.now() - start, at: start });
+                probe.frames.push({ draws, flushes: probe.flushes - flushesBefore,
+                                    ms: performance.now() - start, at: start });
                 if (probe.frames.length > 2000) probe.frames.splice(0, 1000);
             }
         }

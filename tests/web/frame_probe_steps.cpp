@@ -10,8 +10,9 @@
 #include "settings/saver_settings.h"
 #include "tests/native/fake_clock_source.h"
 
-// The probe is the scene's host and settings store: a full-screen run with fixed settings.
-SaverSettings saverSettings = {200, FrontOn, AustralianDollars};
+// The probe is the scene's host and settings store: a full-screen run with fixed settings. The
+// most notes, so that the browser's frames are long enough for the GL layer to flush within them.
+SaverSettings saverSettings = {1500, FrontOn, AustralianDollars};
 
 void loadSettings() {}
 

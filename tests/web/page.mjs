@@ -1,14 +1,15 @@
 // The page, skyfold.html, from file:// in a real browser.
 //   node page.mjs chromium <skyfold.html>   every behaviour of the page, in one Chromium run:
-//       notes drawn; the WebGL context lost and given back; the query's counts, its names and
-//       words in any case, the last of a name counting; bad values named on the page in a few
-//       lines, the stored settings untouched; the dialog driven by real clicks stores and the
-//       running page draws it, a reload shows it, Cancel stores nothing; the dialog whole in a
-//       narrow view and sharp at pixel ratio 2; the pointer hidden at rest in full screen; no
-//       banner in a narrow view; device pixel ratio 2; no frames while hidden; Lively's and
-//       Wallpaper Engine's calls as they make them; the failure notice without WebGL
+//       notes drawn; the WebGL context lost and given back; the query's counts (flushed only in
+//       frames of thousands of draws), its names and words in any case, the last of a name
+//       counting; bad values named on the page in a few lines, the stored settings untouched;
+//       the dialog driven by real clicks stores and the running page draws it, a reload shows
+//       it, Cancel stores nothing; the dialog whole in a narrow view and sharp at pixel ratio 2;
+//       the pointer hidden at rest in full screen; no banner in a narrow view; device pixel
+//       ratio 2; no frames while hidden; Lively's and Wallpaper Engine's calls as they make
+//       them; the failure notice without WebGL
 //   node page.mjs firefox <skyfold.html>    Firefox ESR draws notes, and again after the WebGL
-//       context was lost and given back
+//       context was lost and given back; no flushes in a frame of 1500 notes
 // Throughout, no console error or warning, no page error and no request but the page's own.
 import { colouredShare, drawnFrames, fail, fileUrl, launchChromium, launchFirefox, notesDrawn,
          probedPage } from './browser_lib.mjs';
@@ -18,6 +19,7 @@ if (!pagePath) fail('usage: page.mjs chromium|firefox <skyfold.html>');
 const problems = [];
 const kStorageKey = 'Quillmark/Skyfold';
 const kDefaultNotes = 200;
+const kFewestDrawsPerFlush = 100;  // fewer would cost the rasteriser a pass for every few notes
 
 function expect(condition, message) {
     if (!condition) fail(message);
@@ -86,7 +88,9 @@ function dialogShows(page) {
 }
 
 // Names and words in any case, the last of a name counting and the others never told; each bad
-// value told once, in at most four lines, and its setting the stored one.
+// value told once, in at most four lines, and its setting the stored one. On the way, the GL
+// layer's flushes in Chromium: none in a frame of few draws (75 notes), some in a frame of
+// thousands (1500 notes), but never one a draw or near it.
 async function checkQueries(page, url) {
     const before = settingsText(300, 1, 2);
     await page.evaluate((key, text) => localStorage.setItem(key, text), kStorageKey, before);
@@ -94,6 +98,11 @@ async function checkQueries(page, url) {
                                   ['COUNT=abc&Count=1500&currency=Euro&VIEW-ANGLE=TOP-DOWN', 1500]]) {
         await page.goto(`${url}?${query}`);
         expect(await notesDrawn(page) === notes, `?${query} drew ${await notesDrawn(page)} notes`);
+        const { draws, flushes } = await page.evaluate(() => window.skyfoldProbe.frames.at(-1));
+        const flushedRight = notes < 1500 ? flushes === 0
+                                          : flushes > 0 && flushes * kFewestDrawsPerFlush <= draws;
+        expect(flushedRight,
+               `a frame of ${notes} notes flushed ${flushes} times in ${draws} draws`);
         expect(await page.$eval('#query-message', element => element.hidden),
                `?${query} shows a message`);
         expect(await stored(page) === before, `?${query} changed the stored settings`);
@@ -377,10 +386,16 @@ async function checkChromium(url) {
     await checkNoWebGl(url);
 }
 
+// Firefox gains nothing from the GL layer's flushes and pays for each: none even in a frame of
+// thousands of draws.
 async function checkFirefox(url) {
     await inBrowser(launchFirefox, url, async (browser, page) => {
         await expectNotesShown(page, kDefaultNotes, 'Firefox');
         await checkContextLoss(page, 'Firefox');
+        await page.goto(`${url}?count=1500`);
+        expect(await notesDrawn(page) === 1500, 'Firefox: ?count=1500 drew another count');
+        const { flushes } = await page.evaluate(() => window.skyfoldProbe.frames.at(-1));
+        expect(flushes === 0, `Firefox: a frame of 1500 notes flushed ${flushes} times`);
     });
 }
 
