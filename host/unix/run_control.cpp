@@ -35,7 +35,15 @@ void blockRunSignals(sigset_t* waitMask) {
     for (int signalNumber : kRunSignals) sigdelset(waitMask, signalNumber);
 }
 
+// NOTE: a wait of no time (ppoll with a zero timeout, as a loop that always has a frame due makes)
+// returns without delivering a signal that is pending, so a blocked one is looked for too.
 bool runSignalled() {
+    if (gRun.signalled) return true;
+    sigset_t pending;
+    if (sigpending(&pending) != 0) return false;
+    for (int signalNumber : kRunSignals) {
+        if (sigismember(&pending, signalNumber)) gRun.signalled = 1;
+    }
     return gRun.signalled != 0;
 }
 

@@ -24,7 +24,7 @@ void installRunSignals();
 // *waitMask): a signal can then never slip in between a check and the wait.
 void blockRunSignals(sigset_t* waitMask);
 
-// True once one of the three signals came.
+// True once one of the three signals came, also while it waits blocked.
 bool runSignalled();
 
 // The first view's width decides, before the scene is created: a view narrower than a preview
