@@ -162,11 +162,17 @@ void coverMonitors(DrawTarget target, bool layerShell) {
     visitMonitors(coverMonitor);
 }
 
+// Its cover goes whole, with the mark that it was made again: a monitor plugged in again later
+// starts afresh.
+static void releaseMonitorCover(Monitor* monitor) {
+    releaseCover(coverOf(monitor));
+    *coverOf(monitor) = Cover{};
+}
+
 void uncoverMonitor(uint32_t globalName) {
     Monitor* monitor = monitorNamed(globalName);
     if (!monitor) return;
-    releaseCover(coverOf(monitor));
-    *coverOf(monitor) = Cover{};
+    releaseMonitorCover(monitor);
     forgetMonitor(monitor);
 }
 
@@ -201,11 +207,6 @@ bool monitorsMayDraw() {
     gCovers.anyMayDraw = false;
     visitMonitors(noteIfMayDraw);
     return gCovers.anyMayDraw;
-}
-
-static void releaseMonitorCover(Monitor* monitor) {
-    releaseCover(coverOf(monitor));
-    *coverOf(monitor) = Cover{};
 }
 
 void releaseMonitorCovers() {
