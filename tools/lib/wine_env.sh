@@ -7,6 +7,7 @@
 #   skyfold_start_xvfb, skyfold_stop_xvfb    only the private display (for the native program)
 
 skyfold_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$skyfold_root/tools/lib/machine.sh"
 skyfold_xvfb_pid=""
 readonly skyfold_prefix_version=1   # bump when the prefix set-up below changes
 
@@ -51,7 +52,25 @@ skyfold_prepare_prefix() {
     touch "$marker"
 }
 
+# Where 32-bit programs cannot run but 32-bit Wine is installed, Debian's wine script would still
+# pick the 32-bit loader: wine and wineboot then go through a folder of our own, first on PATH,
+# that runs the 64-bit loader.
+skyfold_wine64_only() {
+    skyfold_runs_32bit && return 0
+    [ -x /usr/lib/wine/wine ] || return 0
+    local shims="$skyfold_root/build/wine64-only" name
+    mkdir -p "$shims"
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+            >"$shims/$name"
+        chmod +x "$shims/$name"
+    done
+    case ":$PATH:" in *":$shims:"*) ;; *) export PATH="$shims:$PATH" ;; esac
+    echo "NOTE: 32-bit programs cannot run here: Wine runs through its 64-bit loader only" >&2
+}
+
 skyfold_wine_start() {
+    skyfold_wine64_only
     export WINEPREFIX="${SKYFOLD_WINEPREFIX:-$skyfold_root/build/wineprefix}"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
