@@ -3,8 +3,10 @@
 # PATH, and tools/release/linux/'s files beside them, with the licence. Each distribution's package
 # sets the two xscreensaver folders as its own xscreensaver lays them out; relative folders are
 # under the prefix.
-set(CMAKE_INSTALL_DOCDIR share/doc/skyfold CACHE STRING "Documentation (share/doc/skyfold)")
 include(GNUInstallDirs)
+if(CMAKE_INSTALL_DOCDIR STREQUAL "${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME}")
+  set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/skyfold)  # the package's name
+endif()
 set(SKYFOLD_XSCREENSAVER_HACK_DIR ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver CACHE STRING
     "xscreensaver's display modes (Debian and Fedora: libexec/xscreensaver, Arch: lib/xscreensaver)")
 set(SKYFOLD_XSCREENSAVER_CONFIG_DIR ${CMAKE_INSTALL_DATADIR}/xscreensaver/config CACHE STRING
