@@ -8,7 +8,7 @@ if(CMAKE_INSTALL_DOCDIR STREQUAL "${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAM
   set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/skyfold)  # the package's name
 endif()
 set(SKYFOLD_XSCREENSAVER_HACK_DIR ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver CACHE STRING
-    "xscreensaver's display modes (Debian and Fedora: libexec/xscreensaver, Arch: lib/xscreensaver)")
+    "xscreensaver's display modes (Debian, Fedora: libexec/xscreensaver; Arch: lib/xscreensaver)")
 set(SKYFOLD_XSCREENSAVER_CONFIG_DIR ${CMAKE_INSTALL_DATADIR}/xscreensaver/config CACHE STRING
     "xscreensaver's settings panels")
 set(SKYFOLD_USER_UNIT_DIR lib/systemd/user CACHE STRING "systemd's user units")

@@ -21,8 +21,8 @@ skyfold_deb() {
     DESTDIR="$package" cmake --install "$source_dir/build/release-native" >/dev/null
     mkdir "$package/DEBIAN"
     # As Debian strips a program: no symbols, no compiler notes.
-    strip --remove-section=.comment --remove-section=.note \
-        "$package/usr/libexec/xscreensaver/skyfold" "$package/usr/libexec/xscreensaver/skyfold-settings"
+    strip --remove-section=.comment --remove-section=.note "$package/usr/libexec/xscreensaver/skyfold" \
+        "$package/usr/libexec/xscreensaver/skyfold-settings"
     # Debian keeps manual pages compressed, and the licence in the copyright file below.
     gzip -9n "$package/usr/share/man/man6/skyfold.6"
     rm -r "$package/usr/share/licenses"

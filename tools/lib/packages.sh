@@ -2,7 +2,7 @@
 # Fedora packages built from it, by makepkg and rpmbuild, with no network where the machine allows
 # (as root: a network namespace of their own), and without the build's dependencies installed
 # (--nodeps: neither distribution's repositories can be reached here).
-#   skyfold_source_archive <dist folder> <version>   skyfold-<version>.tar.gz, PKGBUILD, skyfold.spec
+#   skyfold_source_archive <dist folder> <version>   (skyfold-<version>.tar.gz, PKGBUILD and spec)
 #   skyfold_arch_package <dist folder> <stage folder> <version>
 #   skyfold_fedora_package <dist folder> <stage folder> <version>
 
@@ -59,8 +59,8 @@ skyfold_arch_package() {
     flags+=" -Wp,-D_FORTIFY_SOURCE=3 -Wformat -Werror=format-security -fstack-clash-protection"
     flags+=" -fcf-protection"
     skyfold_package_build "$work" "${as_user[@]}" env PKGEXT=.pkg.tar.zst CFLAGS="$flags" \
-        CXXFLAGS="$flags -Wp,-D_GLIBCXX_ASSERTIONS" LDFLAGS="-Wl,-O1,--sort-common,--as-needed,-z,relro,-z,now" \
-        makepkg --nodeps --noconfirm
+        CXXFLAGS="$flags -Wp,-D_GLIBCXX_ASSERTIONS" \
+        LDFLAGS="-Wl,-O1,--sort-common,--as-needed,-z,relro,-z,now" makepkg --nodeps --noconfirm
     cp "$work/skyfold-$version-1-x86_64.pkg.tar.zst" "$out/"
 }
 

@@ -1,5 +1,5 @@
-# Sourced first by tools/setup, tools/run, tools/test and tools/dist (and by the helpers they share):
-# strict mode, and a command that fails ends the script with one line naming the step it belonged
+# Sourced first by tools/setup, tools/run, tools/test and tools/dist (and by the helpers they
+# share): strict mode, and a command that fails ends the script with one line naming the step it belonged
 # to, the command and why, and with the command's status. No step ends silently, whatever the
 # command printed (or, like Wine under >/dev/null, did not).
 #   skyfold_step TEXT   says "TEXT ..." and names the step in a failure line until the next one
