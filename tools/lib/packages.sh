@@ -59,8 +59,8 @@ skyfold_arch_package() {
     local flags="-march=x86-64 -mtune=generic -O2 -pipe -fno-plt -fexceptions"
     flags+=" -Wp,-D_FORTIFY_SOURCE=3 -Wformat -Werror=format-security -fstack-clash-protection"
     flags+=" -fcf-protection"
-    skyfold_package_build "$work" "${as_user[@]}" env PKGEXT=.pkg.tar.zst MAKEFLAGS=-j2 CFLAGS="$flags" \
-        CXXFLAGS="$flags -Wp,-D_GLIBCXX_ASSERTIONS" \
+    skyfold_package_build "$work" "${as_user[@]}" env PKGEXT=.pkg.tar.zst MAKEFLAGS=-j2 \
+        CFLAGS="$flags" CXXFLAGS="$flags -Wp,-D_GLIBCXX_ASSERTIONS" \
         LDFLAGS="-Wl,-O1,--sort-common,--as-needed,-z,relro,-z,now" makepkg --nodeps --noconfirm
     cp "$work/skyfold-$version-1-x86_64.pkg.tar.zst" "$out/"
 }
