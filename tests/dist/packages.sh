@@ -3,7 +3,7 @@
 # into a scratch root with its distribution's own tool; the three carry the same files with the
 # same modes, each in its distribution's folders, the same text in each (the folders apart) and the
 # same program, which starts from each root; and rpmlint, with Fedora's settings, finds no error in
-# the Fedora package or its spec and no warning the spec does not explain.
+# the Fedora package or skyfold.spec and no warning skyfold.spec does not explain.
 #   packages.sh <dist folder> <version>
 set -euo pipefail
 dist=${1:?usage: $0 <dist folder> <version>}
@@ -84,6 +84,6 @@ rpmlint -c "$root/tools/release/fedora/rpmlint.toml" "$rpm" "$dist/skyfold.spec"
     >"$work/rpmlint" ||
     fail "rpmlint found errors:"$'\n'"$(grep ': E: ' "$work/rpmlint")"
 for warning in $(sed -n 's/.*: W: \([^ ]*\).*/\1/p' "$work/rpmlint" | sort -u); do
-    grep -q "^# .*$warning" "$dist/skyfold.spec" || fail "the spec does not explain $warning"
+    grep -q "^# .*$warning" "$dist/skyfold.spec" || fail "skyfold.spec does not explain $warning"
 done
 echo "packages: ok"
