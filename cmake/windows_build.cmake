@@ -14,6 +14,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_library(skyfold_host OBJECT
   host/win32/password_gate.cpp
+  host/win32/platform_facts.cpp
   host/win32/run_modes.cpp
   host/win32/saver_window.cpp
   settings/win32/config_dialog.cpp

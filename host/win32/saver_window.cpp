@@ -1,7 +1,8 @@
 // The saver window in its two forms, the process's message loop (which sleeps until a message
-// comes or the scene's next frame is due), and the close-on-input rules.
-// Every message of the window passes hostWindowProc's filters, then the scene's saverProc, which
-// hands what it does not handle back to defaultSaverProc.
+// comes or the scene's next frame is due), and the close-on-input rules. Every message of the
+// window passes hostWindowProc's filters, then the scene's saverProc, which hands what it does not
+// handle back to defaultSaverProc: the host gives the scene that procedure before the window
+// exists, so calls go one way, to the scene, the password gate and the platform facts.
 #include "host/win32/saver_window.h"
 
 #include <imm.h>
@@ -9,8 +10,8 @@
 
 #include "host/input_rules.h"
 #include "host/win32/password_gate.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/procedure_address.h"
-#include "host/win32/run_modes.h"
 #include "resources/resource_ids.h"
 #include "scene/win32/scene_surface.h"
 
@@ -266,6 +267,7 @@ static HWND createSaverWindow(HWND previewWindow, const RECT& bounds) {
 
 SaverStart startSaverWindow(HWND previewWindow) {
     const WNDCLASSA windowClass = saverWindowClass();
+    setSceneDefaultProc(defaultSaverProc);
     RECT bounds;
     if (previewWindow) {
         GetClientRect(previewWindow, &bounds);

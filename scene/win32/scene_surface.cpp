@@ -1,7 +1,8 @@
 // The OpenGL surface of a saver run: the "OpenGL Window" child with its pixel format, palette,
 // rendering context and swap interval, the paced frame pump in its paint handling, and the
-// teardown order. Messages that the child does not handle go to the host's defaultSaverProc in the
-// saver window's name, so input over the picture counts as input over the saver window.
+// teardown order. Messages that the child does not handle go to the host's default handling, which
+// the host hands over, in the saver window's name, so input over the picture counts as input over
+// the saver window.
 #include "scene/win32/scene_surface.h"
 
 #include <cmath>
@@ -27,6 +28,7 @@ static struct {
     UINT_PTR repaintTimer;  // 0 when no timer runs
     HINSTANCE moduleInstance;
     bool unpaced;           // the benchmark's frames back to back
+    WNDPROC defaultProc;    // the host's default handling of the saver window's messages
 } gSurface;
 
 static const char kSceneClassName[] = "OpenGL Window";
@@ -47,6 +49,15 @@ void showSceneError(const char* caption, const char* text) {
 
 void quitSceneRun() {
     PostQuitMessage(0);
+}
+
+void setSceneDefaultProc(WNDPROC defaultProc) {
+    gSurface.defaultProc = defaultProc;
+}
+
+static LRESULT passToHost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!gSurface.defaultProc) return DefWindowProcA(window, message, wParam, lParam);
+    return gSurface.defaultProc(window, message, wParam, lParam);
 }
 
 static HWND reportFailure(const char* text) {
@@ -164,7 +175,7 @@ static LRESULT CALLBACK sceneWindowProc(HWND window, UINT message, WPARAM wParam
     for (const SceneRoute& route : kSceneRoutes) {
         if (route.message == message) return route.handler(window, wParam, lParam);
     }
-    return defaultSaverProc(gSurface.saverWindow, message, wParam, lParam);
+    return passToHost(gSurface.saverWindow, message, wParam, lParam);
 }
 
 static bool registerSceneClass() {
@@ -297,6 +308,6 @@ LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case WM_CREATE: return createScene(window);
         case WM_DESTROY: return destroyScene();
-        default: return defaultSaverProc(window, message, wParam, lParam);
+        default: return passToHost(window, message, wParam, lParam);
     }
 }
