@@ -14,8 +14,8 @@ void initRenderState();
 // Viewport and perspective projection for a client area of the given pixel size.
 void setViewProjection(int32_t width, int32_t height);
 
-// Recompiles the projection list for the view's present size, after the window was resized (only
-// an X11 window can be).
+// Recompiles the projection list for the view's present size, after the view was resized or
+// another view took its turn.
 void rebuildViewProjection();
 
 // Composes one frame; the caller presents it.

@@ -1,5 +1,6 @@
-// What scene creation fixes about the view for the whole run: the saver window's client size and
-// whether this is a preview. Taken once and never updated.
+// The view the scene draws next: its size in pixels, set at creation and again whenever the window
+// is resized or another view of the run takes its turn, and whether this is a preview, fixed at
+// creation.
 #pragma once
 
 #include <cstdint>
