@@ -21,8 +21,11 @@ add_library(skyfold_host OBJECT
   settings/win32/settings_store.cpp)
 add_library(skyfold_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
+  scene/scene_views.cpp
+  scene/window_views.cpp
   scene/win32/bitmap_resources.cpp
   scene/win32/clock_source.cpp
+  scene/win32/display_monitors.cpp
   scene/win32/pacing_sources.cpp
   scene/win32/scene_surface.cpp)
 foreach(objects skyfold_host skyfold_scene)

@@ -196,6 +196,25 @@ static LRESULT onSysCommand(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return saverProc(window, message, wParam, lParam);
 }
 
+static RECT screenClipBox() {
+    RECT bounds = {0, 0, 0, 0};
+    const HDC screen = GetDC(NULL);
+    GetClipBox(screen, &bounds);
+    ReleaseDC(NULL, screen);
+    return bounds;
+}
+
+// The monitors changed: a full-screen window lies over the new virtual screen before the scene
+// lays its views out again.
+static LRESULT onDisplayChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!gSaver.isPreview) {
+        const RECT bounds = screenClipBox();
+        SetWindowPos(window, HWND_TOPMOST, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOACTIVATE);
+    }
+    return saverProc(window, message, wParam, lParam);
+}
+
 static LRESULT onUserInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (passwordIsClosing()) return DefWindowProcA(window, message, wParam, lParam);
     return saverProc(window, message, wParam, lParam);
@@ -214,7 +233,7 @@ static const MessageRoute kHostRoutes[] = {
     {WM_SYSCOMMAND, onSysCommand},   {WM_KEYDOWN, onUserInput},
     {WM_SYSKEYDOWN, onUserInput},    {WM_MOUSEMOVE, onUserInput},
     {WM_LBUTTONDOWN, onUserInput},   {WM_RBUTTONDOWN, onUserInput},
-    {WM_MBUTTONDOWN, onUserInput},
+    {WM_MBUTTONDOWN, onUserInput},   {WM_DISPLAYCHANGE, onDisplayChange},
 };
 
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -236,14 +255,6 @@ static WNDCLASSA saverWindowClass() {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kSaverClassName;
     return windowClass;
-}
-
-static RECT screenClipBox() {
-    RECT bounds = {0, 0, 0, 0};
-    const HDC screen = GetDC(NULL);
-    GetClipBox(screen, &bounds);
-    ReleaseDC(NULL, screen);
-    return bounds;
 }
 
 // A second full-screen start hands over to the run that is already up.
