@@ -136,6 +136,18 @@ TEST_F(FullScreenSaver, HelpAndContextMenuReachTheSceneInFullScreen) {
     EXPECT_TRUE(sceneSaw(WM_CONTEXTMENU));
 }
 
+TEST_F(FullScreenSaver, ADisplayChangeLaysTheWindowOverTheWholeScreenBeforeTheSceneSeesIt) {
+    SetWindowPos(window_, NULL, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(window_, WM_DISPLAYCHANGE, 32, 0);
+    RECT bounds;
+    GetWindowRect(window_, &bounds);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), bounds.left);
+    EXPECT_EQ(GetSystemMetrics(SM_YVIRTUALSCREEN), bounds.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), bounds.right - bounds.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), bounds.bottom - bounds.top);
+    EXPECT_TRUE(sceneSaw(WM_DISPLAYCHANGE));
+}
+
 TEST_F(FullScreenSaver, DetachesTheInputMethodWhileRunning) {
     EXPECT_EQ(nullptr, ImmGetContext(window_));
 }
