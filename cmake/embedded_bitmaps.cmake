@@ -1,4 +1,4 @@
-# The pictures compiled into the programs that have no resource section (X11, the browser): a
+# The pictures compiled into the programs that have no resource section (Linux, the browser): a
 # generated source of byte arrays, remade when a picture changes, and the lookup by resource id.
 file(GLOB SKYFOLD_BITMAP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/bitmaps/*.bmp)
 set(SKYFOLD_EMBEDDED_BITMAP_DATA ${CMAKE_BINARY_DIR}/generated/embedded_bitmap_data.cpp)

@@ -21,13 +21,15 @@ add_library(skyfold_linux_settings OBJECT settings/unix/settings_store.cpp
 add_library(skyfold_linux_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
   scene/frame_rate_overlay.cpp  # --fps, which only the Linux program has
-  scene/scene_views.cpp         # a Wayland run's monitors
+  scene/scene_views.cpp         # a view per monitor
+  scene/window_views.cpp        # ... in one window (X11)
   scene/unix/machine_sources.cpp
   scene/unix/renderer_memory.cpp
   scene/unix/scene_report.cpp)
 target_link_libraries(skyfold_linux_scene PUBLIC OpenGL::OpenGL OpenGL::GLU)
-add_library(skyfold_x11_scene OBJECT scene/x11/pacing_sources.cpp scene/x11/scene_surface.cpp)
-target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::GLX X11::X11 X11::Xrandr)
+add_library(skyfold_x11_scene OBJECT scene/x11/pacing_sources.cpp scene/x11/scene_surface.cpp
+            scene/x11/screen_monitors.cpp)
+target_link_libraries(skyfold_x11_scene PUBLIC OpenGL::GLX X11::X11 X11::Xrandr X11::Xinerama)
 add_library(skyfold_wayland_scene OBJECT scene/wayland/scene_surface.cpp)
 target_link_libraries(skyfold_wayland_scene PUBLIC OpenGL::EGL PkgConfig::WAYLAND)
 # The clock is apart, so that a test can run the scene on a fixed one.

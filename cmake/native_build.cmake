@@ -1,4 +1,4 @@
-# Native Linux build: the platform-free core and its unit tests, and the X11 program, under
+# Native Linux build: the platform-free core and its unit tests, and the Linux program, under
 # AddressSanitizer and UBSan unless SKYFOLD_SANITIZE is off (release builds; a build without tests
 # leaves them out unless asked).
 option(SKYFOLD_SANITIZE "Build with AddressSanitizer and UBSan" ${BUILD_TESTING})

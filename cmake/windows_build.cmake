@@ -14,14 +14,18 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 
 add_library(skyfold_host OBJECT
   host/win32/password_gate.cpp
+  host/win32/platform_facts.cpp
   host/win32/run_modes.cpp
   host/win32/saver_window.cpp
   settings/win32/config_dialog.cpp
   settings/win32/settings_store.cpp)
 add_library(skyfold_scene OBJECT
   ${SKYFOLD_GL_SCENE_SOURCES}
+  scene/scene_views.cpp
+  scene/window_views.cpp
   scene/win32/bitmap_resources.cpp
   scene/win32/clock_source.cpp
+  scene/win32/display_monitors.cpp
   scene/win32/pacing_sources.cpp
   scene/win32/scene_surface.cpp)
 foreach(objects skyfold_host skyfold_scene)

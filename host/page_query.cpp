@@ -1,5 +1,5 @@
-// The page's URL query, read with the X11 command line's value rules (host/program_options.h), so
-// that ?count=500 means what --count 500 means.
+// The page's URL query, read with the Linux command line's value rules (host/program_options.h),
+// so that ?count=500 means what --count 500 means.
 #include "host/page_query.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// The web page's URL query: the X11 program's setting options as query parameters
+// The web page's URL query: the Linux program's setting options as query parameters
 // (?count=500&view-angle=top-down&currency=euro&max-fps=30), read with the same value rules, and
 // the message that names each parameter it could not use. Pure text; the page reads
 // location.search and shows the message.

@@ -1,5 +1,7 @@
-// Option grammar of the X11 program. Options are words of their own ("--count 200" or
-// "--count=200"); one dash does as well as two, as X programs and xscreensaver's own hacks accept.
+// Option grammar of the Linux program, whichever window system it draws on and in each of its
+// modes (the saver, --config, --idle, the installers). Options are words of their own ("--count
+// 200" or "--count=200"); one dash does as well as two, as X programs and xscreensaver's own hacks
+// accept.
 #include "host/program_options.h"
 
 #include <cstdio>

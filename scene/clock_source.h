@@ -1,5 +1,6 @@
-// The time sources the frame clock reads. The Win32 build implements them with the performance
-// counter and the multimedia millisecond clock; the native tests link a controllable fake.
+// The time sources the frame clock reads. Each platform implements them (scene/win32/ with the
+// performance counter and the multimedia millisecond clock, scene/unix/ and scene/web/ with a
+// monotonic clock); the native tests link a controllable fake.
 #pragma once
 
 #include <cstdint>

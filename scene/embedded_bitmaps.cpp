@@ -1,6 +1,6 @@
-// The scene's pictures where there are no resources (X11, the browser): the .bmp files compiled into
-// the program. A resource on Windows is the same file without its 14-byte file header, which is
-// all that is taken off here.
+// The scene's pictures where there are no resources (the Linux program, the browser): the .bmp
+// files compiled into the program. A resource on Windows is the same file without its 14-byte
+// file header, which is all that is taken off here.
 #include "scene/scene_platform.h"
 #include "scene/embedded_bitmaps.h"
 

@@ -15,6 +15,8 @@
 #include "scene/scene_view.h"
 #include "settings/saver_settings.h"
 
+int32_t viewX = 0;
+int32_t viewY = 0;
 int32_t viewWidth = 0;
 int32_t viewHeight = 0;
 bool scenePreview = false;
@@ -91,7 +93,7 @@ void initRenderState() {
 void setViewProjection(int32_t width, int32_t height) {
     // A client area 0 pixels high shows nothing; any finite aspect will do for it.
     const double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
-    glViewport(0, 0, width, height);
+    glViewport(viewX, viewY, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(kFieldOfViewDegrees, aspect, kNearPlaneUnits, kFarPlaneUnits);
@@ -103,10 +105,10 @@ void rebuildViewProjection() {
     compileProjectionList();
 }
 
-void drawFrame() {
+static void composeFrame(bool clears) {
     glCallList(kProjectionList);  // undoes the banner's orthographic projection of the last frame
     updatePitch(saverSettings.viewAngle, frameTime);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (clears) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, -kFieldDistanceUnits);
     glRotatef(currentPitch, 1.0f, 0.0f, 0.0f);
@@ -116,6 +118,14 @@ void drawFrame() {
     glDisable(GL_FOG);
     glPopMatrix();
     if (!scenePreview) drawBanner();
+}
+
+void drawFrame() {
+    composeFrame(true);
+}
+
+void drawFrameOnCleared() {
+    composeFrame(false);
 }
 
 void releaseSceneResources() {

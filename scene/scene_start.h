@@ -1,6 +1,6 @@
 // The platform-free part of the scene's creation, shared by every surface: once a platform has
 // made its rendering context current and set the view's size, these steps run in this order. And
-// what follows a view that a platform lets change size (X11's windows, the browser's canvas).
+// what follows a view that a platform lets change size (a window on X11, the browser's canvas).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
-// Views of one scene: entering a view exchanges its own state with the scene's and, where its size
-// differs from the size the projection list holds, recompiles that list. A single view of a fixed
-// size therefore draws exactly what a run on one window draws.
+// Views of one scene: entering a view exchanges its own state with the scene's and, where its place
+// or size differs from what the projection list holds, recompiles that list. A single view of a
+// fixed size therefore draws exactly what a run on one window draws.
 #include "scene/scene_views.h"
 
 #include "scene/render_state.h"
@@ -9,6 +9,8 @@
 
 void startSceneView(SceneView* view, int32_t width, int32_t height, double nowSeconds,
                     double cpuSeconds) {
+    view->x = 0;
+    view->y = 0;
     view->width = width;
     view->height = height;
     startViewState(&view->state, saverSettings.viewAngle, nowSeconds, cpuSeconds);
@@ -26,8 +28,16 @@ void resizeSceneViewTo(SceneView* view, int32_t width, int32_t height) {
     view->height = height;
 }
 
+void placeSceneViewAt(SceneView* view, int32_t x, int32_t y) {
+    view->x = x;
+    view->y = y;
+}
+
 void enterSceneView(SceneView* view) {
-    if (view->width != viewWidth || view->height != viewHeight) {
+    if (view->x != viewX || view->y != viewY || view->width != viewWidth ||
+        view->height != viewHeight) {
+        viewX = view->x;
+        viewY = view->y;
         viewWidth = view->width;
         viewHeight = view->height;
         rebuildViewProjection();

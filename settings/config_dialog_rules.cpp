@@ -1,5 +1,6 @@
-// The settings dialog's controls and click rules, shared by the Windows and the X11 dialog. The
-// rectangles are template 2003's (resources/skyfold.rc), which a unit test keeps them equal to.
+// The settings dialog's controls and click rules, shared by the Windows dialog, the Linux one
+// (GTK, on X11 and Wayland) and the page's. The rectangles are template 2003's
+// (resources/skyfold.rc), which a unit test keeps them equal to.
 #include "settings/config_dialog_rules.h"
 
 const DialogControl kDialogControls[] = {

@@ -1,7 +1,8 @@
-// The text of the settings file that the X11 build keeps instead of the registry: one "Name=value"
-// line per setting, with the registry's value names and decimal values. Reading finds a setting's
-// value in the text; writing rewrites the text with the three settings and keeps every other line
-// as it was. Pure text arithmetic; the platform's store reads and writes the file itself.
+// The text of the settings file that the Linux build keeps instead of the registry, and the page in
+// its storage: one "Name=value" line per setting, with the registry's value names and decimal
+// values. Reading finds a setting's value in the text; writing rewrites the text with the three
+// settings and keeps every other line as it was. Pure text arithmetic; the platform's store reads
+// and writes the file itself.
 #pragma once
 
 #include <cstddef>

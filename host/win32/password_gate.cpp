@@ -4,8 +4,8 @@
 #include "host/win32/password_gate.h"
 
 #include "host/password_throttle.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/procedure_address.h"
-#include "host/win32/run_modes.h"
 
 typedef BOOL(WINAPI* VerifyPasswordFn)(HWND window);
 typedef DWORD(WINAPI* ChangePasswordFn)(LPCSTR provider, HWND owner, DWORD reserved1,

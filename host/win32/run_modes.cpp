@@ -1,38 +1,20 @@
-// Entry work of the saver process: platform detection, the outermost exception guard and the
-// four run modes (configure, full screen, preview, password change) with their exit codes.
+// Entry work of the saver process: the outermost exception guard and the four run modes
+// (configure, full screen, preview, password change) with their exit codes. Calls run one way from
+// here: to the saver window, the password gate and the platform facts, never back.
 #include "host/win32/run_modes.h"
 
 #include <cstdint>
 
 #include "host/command_line.h"
 #include "host/win32/password_gate.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/procedure_address.h"
 #include "host/win32/saver_window.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/config_dialog.h"
 
-#ifdef _MSC_VER
-#pragma warning(disable : 4996)  // GetVersionExA: the plain version query is what tells 9x from NT
-#endif
-
-static struct {
-    HINSTANCE moduleInstance;
-    bool isWin9x;
-} gEntry;
-
 static const int kRejectedExitCode = -1;    // unknown switch, or no usable preview window
 static const int kPasswordChangedExitCode = 0;
-
-HINSTANCE hostModuleInstance() { return gEntry.moduleInstance; }
-bool hostIsWin9x() { return gEntry.isWin9x; }
-
-static bool detectWin9x() {
-    OSVERSIONINFOA version;
-    ZeroMemory(&version, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version;
-    const BOOL known = GetVersionExA(&version);
-    return known && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
 
 // Window handles travel as 32-bit decimal numbers; widen them the way Windows widens handles
 // between 32- and 64-bit processes (sign extension).
@@ -72,7 +54,7 @@ int openConfigDialog(HWND owner) {
     const HANDLE kUnawareContext = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
     const HANDLE previous = setThreadDpiContext(kUnawareContext);
     const int result = static_cast<int>(DialogBoxParamA(
-        gEntry.moduleInstance, MAKEINTRESOURCEA(kConfigDialogId), owner, configDialogProc, 0));
+        hostModuleInstance(), MAKEINTRESOURCEA(kConfigDialogId), owner, configDialogProc, 0));
     if (previous) setThreadDpiContext(previous);
     return result;
 }
@@ -84,7 +66,7 @@ static int runPreview(uint32_t handle) {
 }
 
 static int runChangePassword(uint32_t handle) {
-    if (!gEntry.isWin9x) return kRejectedExitCode;
+    if (!hostIsWin9x()) return kRejectedExitCode;
     changePassword(ownerOrForeground(handle));
     return kPasswordChangedExitCode;
 }
@@ -99,11 +81,6 @@ static int runMode(const SwitchChoice& choice) {
         case RunMode::Rejected: break;
     }
     return kRejectedExitCode;
-}
-
-void initHostState(HINSTANCE moduleInstance) {
-    gEntry.moduleInstance = moduleInstance;
-    gEntry.isWin9x = detectWin9x();
 }
 
 int dispatchCommandLine(HINSTANCE moduleInstance, const char* switchText) {

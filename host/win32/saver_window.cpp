@@ -1,7 +1,8 @@
 // The saver window in its two forms, the process's message loop (which sleeps until a message
-// comes or the scene's next frame is due), and the close-on-input rules.
-// Every message of the window passes hostWindowProc's filters, then the scene's saverProc, which
-// hands what it does not handle back to defaultSaverProc.
+// comes or the scene's next frame is due), and the close-on-input rules. Every message of the
+// window passes hostWindowProc's filters, then the scene's saverProc, which hands what it does not
+// handle back to defaultSaverProc: the host gives the scene that procedure before the window
+// exists, so calls go one way, to the scene, the password gate and the platform facts.
 #include "host/win32/saver_window.h"
 
 #include <imm.h>
@@ -9,8 +10,8 @@
 
 #include "host/input_rules.h"
 #include "host/win32/password_gate.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/procedure_address.h"
-#include "host/win32/run_modes.h"
 #include "resources/resource_ids.h"
 #include "scene/win32/scene_surface.h"
 
@@ -195,6 +196,25 @@ static LRESULT onSysCommand(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return saverProc(window, message, wParam, lParam);
 }
 
+static RECT screenClipBox() {
+    RECT bounds = {0, 0, 0, 0};
+    const HDC screen = GetDC(NULL);
+    GetClipBox(screen, &bounds);
+    ReleaseDC(NULL, screen);
+    return bounds;
+}
+
+// The monitors changed: a full-screen window lies over the new virtual screen before the scene
+// lays its views out again.
+static LRESULT onDisplayChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!gSaver.isPreview) {
+        const RECT bounds = screenClipBox();
+        SetWindowPos(window, HWND_TOPMOST, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOACTIVATE);
+    }
+    return saverProc(window, message, wParam, lParam);
+}
+
 static LRESULT onUserInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (passwordIsClosing()) return DefWindowProcA(window, message, wParam, lParam);
     return saverProc(window, message, wParam, lParam);
@@ -213,7 +233,7 @@ static const MessageRoute kHostRoutes[] = {
     {WM_SYSCOMMAND, onSysCommand},   {WM_KEYDOWN, onUserInput},
     {WM_SYSKEYDOWN, onUserInput},    {WM_MOUSEMOVE, onUserInput},
     {WM_LBUTTONDOWN, onUserInput},   {WM_RBUTTONDOWN, onUserInput},
-    {WM_MBUTTONDOWN, onUserInput},
+    {WM_MBUTTONDOWN, onUserInput},   {WM_DISPLAYCHANGE, onDisplayChange},
 };
 
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -235,14 +255,6 @@ static WNDCLASSA saverWindowClass() {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kSaverClassName;
     return windowClass;
-}
-
-static RECT screenClipBox() {
-    RECT bounds = {0, 0, 0, 0};
-    const HDC screen = GetDC(NULL);
-    GetClipBox(screen, &bounds);
-    ReleaseDC(NULL, screen);
-    return bounds;
 }
 
 // A second full-screen start hands over to the run that is already up.
@@ -267,6 +279,7 @@ static HWND createSaverWindow(HWND previewWindow, const RECT& bounds) {
 SaverStart startSaverWindow(HWND previewWindow) {
     const WNDCLASSA windowClass = saverWindowClass();
     gSaver = {};  // a run starts from nothing that an earlier run of this process left
+    setSceneDefaultProc(defaultSaverProc);
     RECT bounds;
     if (previewWindow) {
         GetClientRect(previewWindow, &bounds);

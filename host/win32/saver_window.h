@@ -28,5 +28,6 @@ HWND saverWindowHandle();
 // The saver window's class procedure: the host's filters, then the scene's saverProc.
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// defaultSaverProc, the saver window's default handling, is declared by the scene, which imports
-// it (scene/win32/scene_surface.h), and implemented here.
+// The saver window's default handling (the close-on-input rules, cursor hiding, the password
+// request, then DefWindowProcA), which the host hands the scene before the window is created.
+LRESULT CALLBACK defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,11 +1,13 @@
 // The X11 run: the window the scene draws on, the loop that handles X events and waits on the X
-// connection until the scene's next frame is due, and the rules that end the run. Every end goes
-// through the scene's teardown and exits with 0; X errors are never printed, since the daemon may
-// destroy its window at any moment.
+// connection until the scene's next frame is due, and the rules that end the run. A full-screen
+// window follows the screen: it is resized with it, and the scene told when its monitors change.
+// Every end goes through the scene's teardown and exits with 0; X errors are never printed, since
+// the daemon may destroy its window at any moment.
 #include "host/x11/saver_window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 #include <poll.h>
 
@@ -32,6 +34,7 @@ static struct {
     bool ending;
     bool windowGone;
     bool errorSeen;         // any X error since the start
+    int screenChangeEvent;  // RandR's RRScreenChangeNotify event type; 0 when not followed
     sigset_t waitMask;      // the signal mask while sleeping: the run's signals unblocked
 } gRun;
 
@@ -186,9 +189,32 @@ static void onMap(XEvent& event) {
     }
 }
 
+// The full-screen window takes the screen's new size; the scene reads the monitors again.
+static void followScreen(int width, int height) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(gRun.display, gRun.window, &attributes) &&
+        (attributes.width != width || attributes.height != height)) {
+        XResizeWindow(gRun.display, gRun.window, width, height);
+    }
+    sceneMonitorsChanged();
+}
+
+// NOTE: setting or deleting a RandR monitor (xrandr --setmonitor) sends no screen change, only a
+// configure of the root window.
 static void onConfigure(XEvent& event) {
     const XConfigureEvent& change = event.xconfigure;
-    if (change.window == gRun.window) resizeScene(change.width, change.height);
+    if (change.window == gRun.window) {
+        resizeScene(change.width, change.height);
+    } else if (gRun.target == DrawTarget::FullScreen &&
+               change.window == DefaultRootWindow(gRun.display)) {
+        followScreen(change.width, change.height);
+    }
+}
+
+static void onScreenChange(XEvent& event) {
+    XRRUpdateConfiguration(&event);
+    const int screen = DefaultScreen(gRun.display);
+    followScreen(DisplayWidth(gRun.display, screen), DisplayHeight(gRun.display, screen));
 }
 
 static void onDestroy(XEvent& event) {
@@ -219,6 +245,9 @@ static const EventRoute kEventRoutes[] = {
 };
 
 static void dispatchEvent(XEvent& event) {
+    if (gRun.screenChangeEvent != 0 && event.type == gRun.screenChangeEvent) {
+        return onScreenChange(event);
+    }
     for (const EventRoute& route : kEventRoutes) {
         if (route.type == event.type) return route.handler(event);
     }
@@ -262,6 +291,19 @@ static void runLoop() {
     }
 }
 
+// A full-screen run shows a sky on each monitor and follows the screen's changes: RandR's screen
+// changes, and the root window's configures.
+static void followMonitors() {
+    showViewPerMonitor();
+    const Window root = DefaultRootWindow(gRun.display);
+    XSelectInput(gRun.display, root, StructureNotifyMask);
+    int eventBase = 0, errorBase = 0;
+    if (XRRQueryExtension(gRun.display, &eventBase, &errorBase)) {
+        XRRSelectInput(gRun.display, root, RRScreenChangeNotifyMask);
+        gRun.screenChangeEvent = eventBase + RRScreenChangeNotify;
+    }
+}
+
 static void releaseWindow() {
     Display* display = gRun.display;
     if (gRun.ownsWindow && !gRun.windowGone) XDestroyWindow(display, gRun.window);
@@ -289,6 +331,7 @@ int runX11Saver(const ProgramOptions& options) {
     if (!createScene(display, gRun.window, sceneFrameOptions(options))) {
         return kSurfaceFailedExitCode;
     }
+    if (options.target == DrawTarget::FullScreen) followMonitors();
     runLoop();
     destroyScene();
     releaseWindow();

@@ -16,7 +16,6 @@
 
 #include "scene/web/gl11_atlas.h"
 #include "scene/web/gl11_backend.h"
-#include "scene/web/gl11_misuse.h"
 
 namespace {
 
@@ -107,7 +106,9 @@ static struct {
     bool started;
 } gGl;
 
-[[noreturn]] void gl11Misuse(const char* call, unsigned value) {
+// How the layer stops on a call it does not implement, and how the backend stops on a failure of
+// its own: the call's name (or what failed) and the value it was given on stderr, then abort.
+[[noreturn]] static void gl11Misuse(const char* call, unsigned value) {
     std::fprintf(stderr, "gl11: %s does not take 0x%04X here\n", call, value);
     std::abort();
 }
@@ -130,6 +131,7 @@ static void copy4(float* to, float a, float b, float c, float d) {
 static void startOnce() {
     if (gGl.started) return;
     gGl.started = true;
+    backendReportFailuresTo(gl11Misuse);
     setIdentity(gGl.modelview[0]);
     setIdentity(gGl.projection[0]);
     gGl.matrixMode = GL_MODELVIEW;

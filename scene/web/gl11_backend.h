@@ -1,7 +1,9 @@
 // What the OpenGL 1.1 layer (scene/web/gl11.cpp) asks of the graphics API under it. The layer keeps
 // all fixed-function state and hands the backend, for each draw, the state that draw reads; the
 // backend (scene/web/webgl_backend.cpp in the browser) turns it into shader uniforms and WebGL
-// state, sending only what changed since its last draw. The native tests link a recording stand-in.
+// state, sending only what changed since its last draw. Calls go from the layer to the backend;
+// the backend reports back only through the failure report the layer hands it. The native tests
+// link a recording stand-in.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +50,12 @@ struct Gl11DrawState {
     float textureRect[4];     // where the bound picture lies in it: s and t offsets, then s and t
                               // scales (0, 0, 1, 1 for the whole texture); compared value by value
 };
+
+// How the backend stops on a failure of its own (a shader or a program that WebGL refuses): the
+// report names what failed and a value, and never returns. The layer hands it over before it
+// calls anything else of the backend.
+typedef void (*BackendFailureReport)(const char* what, unsigned value);
+void backendReportFailuresTo(BackendFailureReport report);
 
 // The vertices of every list compiled so far; called before the first draw after lists changed.
 void backendUploadVertices(const Gl11Vertex* vertices, size_t count);

@@ -7,10 +7,10 @@
 #include <GLES2/gl2.h>
 #include <emscripten.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "scene/web/gl11_backend.h"
-#include "scene/web/gl11_misuse.h"
 
 namespace {
 
@@ -140,6 +140,7 @@ struct Program {
 }  // namespace
 
 static struct {
+    BackendFailureReport reportFailure;  // the layer's; kept through a lost context
     bool ready;
     Program programs[kPrograms];
     GLuint vertexBuffer;
@@ -147,6 +148,15 @@ static struct {
     int drawsPerFlush;    // 0: never flush
     int drawsSinceFlush;  // or since the frame's clear
 } gBackend;
+
+void backendReportFailuresTo(BackendFailureReport report) {
+    gBackend.reportFailure = report;
+}
+
+[[noreturn]] static void fail(const char* what, unsigned value) {
+    if (gBackend.reportFailure) gBackend.reportFailure(what, value);
+    std::abort();
+}
 
 EM_JS(int, flushesPayHere, (), {
     return navigator.userAgent.indexOf('Chrome/') >= 0 ? 1 : 0;
@@ -159,7 +169,7 @@ static GLuint compileShader(GLenum type, const char* switches, const char* sourc
     glCompileShader(shader);
     GLint compiled = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled) gl11Misuse("a shader that WebGL does not compile", type);
+    if (!compiled) fail("a shader that WebGL does not compile", type);
     return shader;
 }
 
@@ -184,7 +194,7 @@ static void linkProgram(int switches, Program& program) {
     glLinkProgram(name);
     GLint linked = 0;
     glGetProgramiv(name, GL_LINK_STATUS, &linked);
-    if (!linked) gl11Misuse("a program that WebGL does not link", static_cast<unsigned>(switches));
+    if (!linked) fail("a program that WebGL does not link", static_cast<unsigned>(switches));
     program.name = name;
     program.modelviewUniform = glGetUniformLocation(name, "uModelview");
     program.projectionUniform = glGetUniformLocation(name, "uProjection");
@@ -346,7 +356,9 @@ void backendClear(uint32_t mask, const float colour[4], double depth) {
 // NOTE: the lost context's objects are not deleted: WebGL refuses (and warns of) calls on objects
 // of a context before its loss, and they hold no memory of the new one.
 void backendForgetContext() {
+    const BackendFailureReport report = gBackend.reportFailure;
     gBackend = {};
+    gBackend.reportFailure = report;
 }
 
 uint32_t backendCreateTexture() {

@@ -1,17 +1,16 @@
-// Reading the display's refresh rate (the current mode of the window's monitor) and the power
-// state from Windows.
+// Reading the display's refresh rate (the current mode of the window's monitor, or of the one
+// display where Windows knows no monitors) and the power state from Windows.
 #include "scene/win32/pacing_sources.h"
+
+#include "scene/win32/display_monitors.h"
 
 // NOTE: EnumDisplaySettings reports 0 or 1 for "the hardware's default rate", which says nothing.
 static const DWORD kHighestUnknownFrequency = 1;
 static const BYTE kAcOffline = 0;
 
 double displayRefreshHertz(HWND window) {
-    MONITORINFOEXA monitor;
-    ZeroMemory(&monitor, sizeof monitor);
-    monitor.cbSize = sizeof monitor;
-    const HMONITOR handle = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
-    const char* device = GetMonitorInfoA(handle, &monitor) ? monitor.szDevice : NULL;
+    char monitor[CCHDEVICENAME];
+    const char* device = windowMonitorDevice(window, monitor) ? monitor : NULL;
     DEVMODEA mode;
     ZeroMemory(&mode, sizeof mode);
     mode.dmSize = sizeof mode;

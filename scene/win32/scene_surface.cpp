@@ -1,7 +1,9 @@
 // The OpenGL surface of a saver run: the "OpenGL Window" child with its pixel format, palette,
-// rendering context and swap interval, the paced frame pump in its paint handling, and the
-// teardown order. Messages that the child does not handle go to the host's defaultSaverProc in the
-// saver window's name, so input over the picture counts as input over the saver window.
+// rendering context and swap interval, its views (one per monitor in a full-screen run, laid out
+// again when the display changes), the paced frame pump in its paint handling, and the teardown
+// order. Messages that the child does not handle go to the default handling that the host hands
+// over, in the saver window's name, so input over the picture counts as input over the saver
+// window.
 #include "scene/win32/scene_surface.h"
 
 #include <cmath>
@@ -14,7 +16,9 @@
 #include "scene/scene_platform.h"
 #include "scene/scene_start.h"
 #include "scene/scene_view.h"
+#include "scene/win32/display_monitors.h"
 #include "scene/win32/pacing_sources.h"
+#include "scene/window_views.h"
 
 typedef BOOL(WINAPI* SwapIntervalFn)(int interval);
 
@@ -27,6 +31,7 @@ static struct {
     UINT_PTR repaintTimer;  // 0 when no timer runs
     HINSTANCE moduleInstance;
     bool unpaced;           // the benchmark's frames back to back
+    WNDPROC defaultProc;    // the host's default handling of the saver window's messages
 } gSurface;
 
 static const char kSceneClassName[] = "OpenGL Window";
@@ -47,6 +52,15 @@ void showSceneError(const char* caption, const char* text) {
 
 void quitSceneRun() {
     PostQuitMessage(0);
+}
+
+void setSceneDefaultProc(WNDPROC defaultProc) {
+    gSurface.defaultProc = defaultProc;
+}
+
+static LRESULT passToHost(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!gSurface.defaultProc) return DefWindowProcA(window, message, wParam, lParam);
+    return gSurface.defaultProc(window, message, wParam, lParam);
 }
 
 static HWND reportFailure(const char* text) {
@@ -119,8 +133,7 @@ static LRESULT onScenePaint(HWND window, WPARAM, LPARAM) {
         return 0;
     }
     frameBegins(now);
-    advanceFrameClock();
-    drawFrame();
+    drawWindowViews(NULL);
     SwapBuffers(gSurface.sceneDC);
     framePresented(readFrameClock());
     if (!gSurface.unpaced) ValidateRect(window, NULL);
@@ -164,7 +177,7 @@ static LRESULT CALLBACK sceneWindowProc(HWND window, UINT message, WPARAM wParam
     for (const SceneRoute& route : kSceneRoutes) {
         if (route.message == message) return route.handler(window, wParam, lParam);
     }
-    return defaultSaverProc(gSurface.saverWindow, message, wParam, lParam);
+    return passToHost(gSurface.saverWindow, message, wParam, lParam);
 }
 
 static bool registerSceneClass() {
@@ -264,6 +277,30 @@ void unpaceSceneFrames() {
     gSurface.unpaced = true;
 }
 
+// ---- views -----------------------------------------------------------------------------------
+
+// The views of the saver window's client area: a full-screen window lies over the whole virtual
+// screen and shows each monitor's part as a view of its own; a preview is one view.
+static void layOutViews() {
+    RECT client;
+    GetClientRect(gSurface.saverWindow, &client);
+    PixelRect monitors[kMostWindowViews];
+    const int count = scenePreview ? 0 : findScreenMonitors(monitors, kMostWindowViews);
+    layOutWindowViews(monitors, count, client.right, client.bottom, readFrameClock(), 0.0);
+}
+
+// The monitors changed, and the host has laid the saver window over the new virtual screen: the
+// child follows it, and the views are laid out again.
+static LRESULT followDisplayChange(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (gSurface.sceneWindow) {
+        RECT client;
+        GetClientRect(window, &client);
+        MoveWindow(gSurface.sceneWindow, 0, 0, client.right, client.bottom, FALSE);
+        layOutViews();
+    }
+    return passToHost(window, message, wParam, lParam);
+}
+
 // ---- saverProc -------------------------------------------------------------------------------
 
 static LRESULT createScene(HWND window) {
@@ -277,8 +314,19 @@ static LRESULT createScene(HWND window) {
     viewWidth = client.right;
     viewHeight = client.bottom;
     startScene();
+    layOutViews();
     startPacing();
     return 0;
+}
+
+// Nothing of a finished run is left for another: the host's default handling and the benchmark's
+// choice stay, the handles go.
+static void forgetRunHandles() {
+    gSurface.sceneWindow = NULL;
+    gSurface.sceneDC = NULL;
+    gSurface.renderContext = NULL;
+    gSurface.palette = NULL;
+    gSurface.repaintTimer = 0;
 }
 
 static LRESULT destroyScene() {
@@ -289,9 +337,8 @@ static LRESULT destroyScene() {
     if (gSurface.palette) DeleteObject(gSurface.palette);
     DestroyWindow(gSurface.sceneWindow);
     UnregisterClassA(kSceneClassName, gSurface.moduleInstance);
-    const bool unpaced = gSurface.unpaced;
-    gSurface = {};  // nothing of this run is left for another
-    gSurface.unpaced = unpaced;
+    forgetRunHandles();
+    endWindowViews();
     PostQuitMessage(0);
     return 0;
 }
@@ -300,6 +347,7 @@ LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case WM_CREATE: return createScene(window);
         case WM_DESTROY: return destroyScene();
-        default: return defaultSaverProc(window, message, wParam, lParam);
+        case WM_DISPLAYCHANGE: return followDisplayChange(window, message, wParam, lParam);
+        default: return passToHost(window, message, wParam, lParam);
     }
 }

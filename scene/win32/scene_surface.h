@@ -12,10 +12,11 @@
 // message to the host's defaultSaverProc.
 LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Imported from the host: its default handling of the saver window's messages (the close-on-input
-// rules, cursor hiding, the password request, then DefWindowProcA). The scene passes it every
-// message it does not handle itself, on either window, in the saver window's name.
-LRESULT CALLBACK defaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The host's default handling of the saver window's messages (the close-on-input rules, cursor
+// hiding, the password request, then DefWindowProcA), handed over before the saver window is
+// created. The scene passes it every message it does not handle itself, on either window, in the
+// saver window's name; DefWindowProcA stands in until it is handed over.
+void setSceneDefaultProc(WNDPROC defaultProc);
 
 // Module that the scene loads its bitmap resources from.
 HINSTANCE sceneModuleInstance();

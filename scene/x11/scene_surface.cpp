@@ -1,6 +1,7 @@
 // The OpenGL surface of a run on X11: the GLX context on the host's window and its swap interval,
-// the frame's pacing, clock, draw and swap, and the teardown order. Failures are reported on
-// stderr with the texts the Windows build shows in its message boxes (scene/unix/scene_report).
+// the window's views (one, or one per monitor of the screen), the frame's pacing, clock, draw and
+// swap, and the teardown order. Failures are reported on stderr with the texts the Windows build
+// shows in its message boxes (scene/unix/scene_report).
 #include "scene/x11/scene_surface.h"
 
 #include <GL/glx.h>
@@ -17,7 +18,9 @@
 #include "scene/scene_view.h"
 #include "scene/unix/machine_sources.h"
 #include "scene/unix/scene_report.h"
+#include "scene/window_views.h"
 #include "scene/x11/pacing_sources.h"
+#include "scene/x11/screen_monitors.h"
 
 typedef void (*SwapIntervalExtFn)(Display* display, GLXDrawable drawable, int interval);
 typedef int (*SwapIntervalMesaFn)(unsigned int interval);
@@ -30,9 +33,9 @@ static struct {
     GLXContext renderContext;
     bool showFrameRate;
     PowerWatch power;
+    int32_t windowWidth, windowHeight;  // pixels
+    bool viewPerMonitor;  // the window lies over the whole screen
 } gSurface;
-
-
 
 XVisualInfo* chooseSceneVisual(Display* display, int screen) {
     int attributes[] = {GLX_RGBA,       GLX_DOUBLEBUFFER, GLX_RED_SIZE,   1, GLX_GREEN_SIZE, 1,
@@ -70,8 +73,8 @@ static bool makeContext(Display* display, Window window) {
     if (!glXMakeCurrent(display, window, gSurface.renderContext)) {
         return reportSurfaceFailure("Sorry dude. Can't activate the RC.");
     }
-    viewWidth = attributes.width;
-    viewHeight = attributes.height;
+    gSurface.windowWidth = viewWidth = attributes.width;
+    gSurface.windowHeight = viewHeight = attributes.height;
     gSurface.screen = XScreenNumberOfScreen(attributes.screen);
     return true;
 }
@@ -129,18 +132,36 @@ static void startPacing(const SceneFrameOptions& frames) {
     startFramePacing(conditions, now);
 }
 
+// The views for the window's present size: one per monitor of the screen, or one of the window.
+static void layOutViews() {
+    PixelRect monitors[kMostWindowViews];
+    const int count = gSurface.viewPerMonitor
+                          ? findScreenMonitors(gSurface.display, gSurface.screen, monitors,
+                                               kMostWindowViews)
+                          : 0;
+    layOutWindowViews(monitors, count, gSurface.windowWidth, gSurface.windowHeight,
+                      readFrameClock(), processCpuSeconds());
+}
+
 bool createScene(Display* display, Window window, const SceneFrameOptions& frames) {
     gSurface.display = display;
     gSurface.window = window;
     if (!makeContext(display, window)) return false;
     startScene();
+    layOutViews();
     startPacing(frames);
     gSurface.showFrameRate = frames.showFrameRate;
-    if (gSurface.showFrameRate) {
-        createFrameRateOverlay();
-        startFrameRateMeter(readFrameClock(), processCpuSeconds());
-    }
+    if (gSurface.showFrameRate) createFrameRateOverlay();
     return true;
+}
+
+void showViewPerMonitor() {
+    gSurface.viewPerMonitor = true;
+    layOutViews();
+}
+
+void sceneMonitorsChanged() {
+    if (gSurface.viewPerMonitor) layOutViews();
 }
 
 double sceneSecondsUntilNextFrame() {
@@ -151,21 +172,27 @@ static void rereadPowerState(double now) {
     if (powerWatchReread(&gSurface.power, now)) setPacingOnBattery(gSurface.power.onBattery);
 }
 
+// Each view's rate in its own lower left corner: the views of one window are presented together,
+// so a view's frame is counted as it is drawn.
+static void showViewFrameRate() {
+    drawFrameRateOverlay(frameRateText(), viewWidth, viewHeight);
+    countMeteredFrame(readFrameClock(), processCpuSeconds);
+}
+
 void drawSceneFrame() {
     const double began = readFrameClock();
     frameBegins(began);
     rereadPowerState(began);
-    advanceFrameClock();
-    drawFrame();
-    if (gSurface.showFrameRate) drawFrameRateOverlay(frameRateText(), viewWidth, viewHeight);
+    drawWindowViews(gSurface.showFrameRate ? showViewFrameRate : nullptr);
     glXSwapBuffers(gSurface.display, gSurface.window);
-    const double presented = readFrameClock();
-    framePresented(presented);
-    if (gSurface.showFrameRate) countMeteredFrame(presented, processCpuSeconds);
+    framePresented(readFrameClock());
 }
 
 void resizeScene(int32_t width, int32_t height) {
-    resizeSceneView(width, height);
+    if (width == gSurface.windowWidth && height == gSurface.windowHeight) return;
+    gSurface.windowWidth = width;
+    gSurface.windowHeight = height;
+    layOutViews();
 }
 
 void destroyScene() {
@@ -175,4 +202,5 @@ void destroyScene() {
     glXMakeCurrent(gSurface.display, None, NULL);
     glXDestroyContext(gSurface.display, gSurface.renderContext);
     gSurface.renderContext = NULL;
+    endWindowViews();
 }

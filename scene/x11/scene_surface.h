@@ -28,11 +28,21 @@ bool createScene(Display* display, Window window, const SceneFrameOptions& frame
 // Seconds until the next frame is due; 0 when it is due now.
 double sceneSecondsUntilNextFrame();
 
-// One frame: the clock, drawFrame, the frame rate where it is shown, then the buffers swapped.
+// One frame: each view's clock, drawFrame and frame rate where it is shown, then the buffers
+// swapped.
 void drawSceneFrame();
 
 // The window now has this size; the next frame fills it.
 void resizeScene(int32_t width, int32_t height);
+
+// The window lies over the whole screen (a full-screen run): from now on it shows a sky of its own
+// in each monitor's part of it (RandR 1.5's monitors, else Xinerama's heads, else the whole window)
+// and black where no monitor shows it. Other windows keep one view.
+void showViewPerMonitor();
+
+// The screen's monitors may have changed (RandR's screen change, or the root window's configure
+// that follows a monitor set or deleted): they are read again, and the views laid out anew.
+void sceneMonitorsChanged();
 
 // Releases the textures and lists in their order, then the context.
 void destroyScene();

@@ -1,5 +1,5 @@
 // The settings store in the browser: one localStorage item, "Quillmark/Skyfold", with the text of
-// the X11 settings file (settings/settings_file.h), so that the same lines mean the same there.
+// the Linux settings file (settings/settings_file.h), so that the same lines mean the same there.
 // A page that may not use storage (blocked, full, private) loads the defaults, and a save that
 // storage refuses is reported on the page and returns false.
 #include "settings/web/settings_store.h"

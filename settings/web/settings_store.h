@@ -1,5 +1,5 @@
 // The settings store in the browser: the page's localStorage under "Quillmark/Skyfold", holding
-// the same text as the X11 settings file. Browser only.
+// the same text as the Linux settings file. Browser only.
 #pragma once
 #ifndef __EMSCRIPTEN__
 #error "settings/web/settings_store.h belongs to the browser build"

@@ -70,3 +70,28 @@ expect_exit() {
     wait "$saver_pid" || status=$?
     [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
 }
+
+# Starts an Xvfb of 2304x768 on a free display with two monitors of different sizes side by side,
+# RandR 1.5 monitors as a desktop sets them: A, 1280x720 at 0,0, and B, 1024x768 at 1280,0, so the
+# strip under A lies on no monitor. Sets two_monitor_display; the test's exit ends the server.
+start_two_monitor_display() {
+    local number
+    for number in $(seq 1850 1899); do
+        [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] && continue
+        Xvfb ":$number" -screen 0 2304x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        two_monitor_display=":$number"
+        two_monitor_display_up() { DISPLAY=$two_monitor_display xdpyinfo; }
+        wait_for "the display $two_monitor_display" two_monitor_display_up
+        DISPLAY=$two_monitor_display xrandr --setmonitor A 1280/338x720/190+0+0 screen
+        DISPLAY=$two_monitor_display xrandr --setmonitor B 1024/270x768/203+1280+0 none
+        return 0
+    done
+    fail "no free display"
+}
+
+# Checks a picture of a full-screen run on that display (tests/e2e/two_skies.py): "banners" (one
+# at rest at the bottom right of each monitor) or "all" (also a black strip under A and no note
+# across the seam); the offset is the picture's from the screen (1 for Wine's GL child window).
+two_skies() {  # picture, banners|all, offset
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/two_skies.py" "$@"
+}

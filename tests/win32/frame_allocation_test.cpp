@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "scene/note_textures.h"
 #include "tests/win32/saver_run.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/saver_run.h"
 #include "tests/win32/scene_frames.h"

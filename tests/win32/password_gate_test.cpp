@@ -5,7 +5,7 @@
 
 #include "host/win32/password_gate.h"
 #include "host/password_throttle.h"
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
 #include "tests/win32/saver_run.h"

@@ -2,7 +2,7 @@
 // but its parent's end, and help requests go to the parent.
 #include <gtest/gtest.h>
 
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
 #include "tests/win32/saver_run.h"

@@ -1,12 +1,12 @@
 // Recording stand-in for the scene's saverProc.
 #include "tests/win32/recording_scene.h"
 
-#include "host/win32/saver_window.h"
 #include "scene/win32/scene_surface.h"
 
 static const int kRecordCapacity = 4096;
 
 static struct {
+    WNDPROC defaultProc;
     int count;
     UINT messages[kRecordCapacity];
     WPARAM wParams[kRecordCapacity];
@@ -32,8 +32,10 @@ LRESULT CALLBACK saverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case WM_CREATE: return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
-        default: return defaultSaverProc(window, message, wParam, lParam);
+        default: return gRecord.defaultProc(window, message, wParam, lParam);
     }
 }
+
+void setSceneDefaultProc(WNDPROC defaultProc) { gRecord.defaultProc = defaultProc; }
 
 DWORD sceneFrameWaitMilliseconds() { return INFINITE; }  // no frames: only messages wake the loop

@@ -1,6 +1,7 @@
 // A stand-in for the scene's saverProc, linked into the host's in-process tests: it records which
 // messages reach the scene and otherwise behaves as the scene does towards the host (creation
-// returns 0, destruction posts the quit message, everything else goes to defaultSaverProc).
+// returns 0, destruction posts the quit message, everything else goes to the default handling that
+// the host hands it).
 #pragma once
 
 #include <windows.h>

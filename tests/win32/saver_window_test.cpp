@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <imm.h>
 
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
 #include "tests/win32/saver_run.h"
@@ -127,6 +127,18 @@ TEST_F(FullScreenSaver, KeepsItsTitleAndHidesTheCursor) {
 TEST_F(FullScreenSaver, HelpAndContextMenuReachTheSceneInFullScreen) {
     SendMessageA(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), 0);
     EXPECT_TRUE(sceneSaw(WM_CONTEXTMENU));
+}
+
+TEST_F(FullScreenSaver, ADisplayChangeLaysTheWindowOverTheWholeScreenBeforeTheSceneSeesIt) {
+    SetWindowPos(window_, NULL, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(window_, WM_DISPLAYCHANGE, 32, 0);
+    RECT bounds;
+    GetWindowRect(window_, &bounds);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), bounds.left);
+    EXPECT_EQ(GetSystemMetrics(SM_YVIRTUALSCREEN), bounds.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), bounds.right - bounds.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), bounds.bottom - bounds.top);
+    EXPECT_TRUE(sceneSaw(WM_DISPLAYCHANGE));
 }
 
 TEST_F(FullScreenSaver, DetachesTheInputMethodWhileRunning) {

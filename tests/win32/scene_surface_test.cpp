@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "scene/frame_clock.h"
 #include "scene/frame_pacing.h"

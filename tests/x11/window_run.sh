@@ -3,7 +3,8 @@
 # follows a resize, ends with 0 on SIGTERM, SIGINT and SIGHUP, on q and Escape, and when the window
 # it draws on is destroyed by another program (quietly); it runs here when WAYLAND_DISPLAY names no
 # compositor; a full-screen run ends on input as on Windows. --fps writes the frame rate into the
-# lower left corner, which stays free of it without.
+# lower left corner, which stays free of it without. Full screen over two monitors, a sky on each,
+# and a monitor removed during the run is followed.
 # Xvfb never waits at a swap, so the clock paces the frames: 200 notes present no more than 65 a
 # second (counted by the swap counter preloaded into the run; a busy machine may draw fewer).
 source "$(dirname "$0")/x11_lib.sh"
@@ -118,3 +119,28 @@ xdotool windowfocus "$other"
 expect_quiet_exit 0
 kill -TERM "$other_pid"
 echo "window runs: ok"
+
+# Full screen over two monitors of different sizes: a sky on each, with its banner at rest at its
+# bottom right, the strip under the smaller one black and no note across the seam. A monitor
+# removed during the run is followed: its part of the screen turns black.
+start_two_monitor_display
+export DISPLAY=$two_monitor_display
+other=
+start_skyfold --fullscreen --count 75
+wait_for "the full-screen window on two monitors" fullscreen_shown
+banners_rest() {
+    import -window root "$scratch/two.png" 2>/dev/null && two_skies "$scratch/two.png" banners 0
+}
+wait_detail='two_skies "$scratch/two.png" banners 0'
+wait_for "a banner at rest on each monitor" banners_rest
+two_skies "$scratch/two.png" all 0 || fail "not a sky on each monitor"
+xrandr --delmonitor B
+monitor_b_black() {
+    import -window root -crop 1024x768+1280+0 "$scratch/b.png" 2>/dev/null &&
+        [ "$(convert "$scratch/b.png" -format '%[fx:maxima]' info:)" = 0 ]
+}
+wait_detail=
+wait_for "monitor B's part of the screen to turn black once B is gone" monitor_b_black
+xdotool key space
+expect_quiet_exit 0
+echo "two monitors: ok"

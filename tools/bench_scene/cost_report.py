@@ -5,8 +5,8 @@ server's cores, both sizes side by side; what a frame of the native saver costs 
 Wayland, the program's CPU time and the display server's; the spread of the repeated runs with the
 allocator's thresholds and with glibc's defaults), as JSON, and as a plot of cores used against
 the note count: Skyfold's builds as lines, xscreensaver's hacks, which have no note count, as
-level lines beside them. Also the native saver's SIGTERM-to-exit times, and what the idle watcher
-costs while it waits.
+level lines beside them. Also the native saver's SIGTERM-to-exit times, what the idle watcher
+costs while it waits, and (tools/bench --views) what a second monitor's view adds to a frame.
 
     cost_report.py cost.jsonl cost.json cost.png
 """
@@ -22,6 +22,7 @@ import matplotlib.pyplot as plt  # noqa: E402
 SECONDS_PER_MINUTE = 60.0
 MILLISECONDS_PER_SECOND = 1000.0
 ALLOCATOR_RUNS = "skyfold native, allocator"  # the repeated runs' names start so
+VIEW_RUNS = "skyfold native X11, "  # --views: "1 monitor" or "2 monitors", maybe ", unpaced"
 
 
 def cores(seconds_per_minute):
@@ -125,6 +126,32 @@ def allocator_table(runs):
     return lines if len(lines) > 2 else []
 
 
+# One window over one monitor or two, repeated in turns: medians with the range of the repeats, and
+# what the second monitor's view adds to a frame.
+def views_table(runs):
+    groups = defaultdict(list)
+    for r in runs:
+        if r["program"].startswith(VIEW_RUNS):
+            groups[(r["program"][len(VIEW_RUNS):], r["notes"])].append(r)
+    if not groups:
+        return []
+    frame_ms = {key: statistics.median(cpu_ms_per_frame(m["cpu_seconds_per_minute"], m["fps"])
+                                       for m in members) for key, members in groups.items()}
+    lines = ["| monitors | notes | runs | fps | cores | CPU ms/frame | server cores | "
+             "CPU a frame against one monitor |", "|---|---|---|---|---|---|---|---|"]
+    for (monitors, notes), members in sorted(groups.items(), key=lambda g: (g[0][1], g[0][0])):
+        one = frame_ms.get((monitors.replace("2 monitors", "1 monitor"), notes))
+        lines.append("| %s | %d | %d | %s | %s | %s | %s | %s |" % (
+            monitors, notes, len(members), spread([m["fps"] for m in members]),
+            "%.2f (%.2f–%.2f)" % tuple(f(cores(m["cpu_seconds_per_minute"]) for m in members)
+                                      for f in (statistics.median, min, max)),
+            spread([cpu_ms_per_frame(m["cpu_seconds_per_minute"], m["fps"]) for m in members]),
+            "%.3f" % statistics.median(cores(m["server_cpu_seconds_per_minute"])
+                                       for m in members),
+            "%.2f×" % (frame_ms[(monitors, notes)] / one) if one else "—"))
+    return lines
+
+
 def main():
     runs_path, results_path, plot_path = sys.argv[1:4]
     with open(runs_path) as f:
@@ -137,9 +164,11 @@ def main():
             endings["%dx%d" % (r["width"], r["height"])].append(r["ms"])
     with open(results_path, "w") as f:
         json.dump({"cost": runs, "sigterm_ms": endings, "watcher": watchers}, f, indent=1)
-    single = [r for r in runs if not r["program"].startswith(ALLOCATOR_RUNS)]
-    plot(single, plot_path)
-    for table in (main_table(single), frame_cost_table(single), allocator_table(runs)):
+    single = [r for r in runs if not r["program"].startswith((ALLOCATOR_RUNS, VIEW_RUNS))]
+    if single:
+        plot(single, plot_path)
+        print("\n".join(main_table(single)) + "\n")
+    for table in (frame_cost_table(single), allocator_table(runs), views_table(runs)):
         if table:
             print("\n".join(table) + "\n")
     for size, times in sorted(endings.items()):

@@ -18,8 +18,12 @@
 # With "watcher" it measures the idle watcher (skyfold --idle, on the sway and session bus the
 # caller started) while it waits, over the measured span after a warm-up: CPU seconds and
 # wake-ups (context switches of all its threads) a minute, and its resident size at the end.
+# With "views" it measures the native saver on X11 with 200 and 1500 notes, paced and unpaced, on
+# the monitors the caller has laid out on its Xvfb (one window, a view per monitor), labelled with
+# their number.
 #   cost_run.sh x11 <Xvfb pid> <native bin folder> <folder of scene_bench.exe> <warm-up s> \
 #               <measured s> [<repeats>]
+#   cost_run.sh views <Xvfb pid> <native bin folder> <warm-up s> <measured s> <monitors>
 #   cost_run.sh wayland <sway pid> <native bin folder> <warm-up s> <measured s> [<monitors>]
 #   cost_run.sh watcher <sway pid> <native bin folder> <warm-up s> <measured s>
 set -euo pipefail
@@ -41,6 +45,10 @@ if [ "$platform" = wayland ] || [ "$platform" = watcher ]; then
 import json, sys
 mode = json.load(sys.stdin)[0]["current_mode"]
 print(mode["width"], mode["height"])')
+elif [ "$platform" = views ]; then
+    warm_up=$1 measured=$2 monitors=$3
+    server=Xvfb
+    read -r width height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) .*/\1 \2/p')
 else
     windows_bin=$1 warm_up=$2 measured=$3 repeats=${4:-0}
     server=Xvfb
@@ -174,6 +182,15 @@ if [ "$platform" = watcher ]; then
         printf "{\"mode\": \"watcher\", \"program\": \"skyfold --idle\", \"server\": \"sway\", "
         printf "\"seconds\": %.1f, \"cpu_seconds_per_minute\": %.4f, ", s, t / hz / s * 60
         printf "\"wakeups_per_minute\": %.2f, \"resident_kib\": %d}\n", w / s * 60, rss }'
+    exit 0
+fi
+
+if [ "$platform" = views ]; then
+    label="skyfold native X11, $monitors monitor$([ "$monitors" -eq 1 ] || echo s)"
+    for notes in 200 1500; do
+        measure_native "$label" "$notes" $(saver "$notes")
+        measure_native "$label, unpaced" "$notes" $(saver "$notes" --max-fps 0)
+    done
     exit 0
 fi
 

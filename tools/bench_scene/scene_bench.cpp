@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/win32/run_modes.h"
+#include "host/win32/platform_facts.h"
 #include "host/win32/saver_window.h"
 #include "scene/frame_pacing.h"
 #include "scene/win32/scene_surface.h"
