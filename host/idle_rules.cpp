@@ -162,18 +162,23 @@ IdleStep inhibitsChanged(IdleWatchState* state, InhibitHolder holder, bool holds
     return blockersChanged(state, wasFree);
 }
 
-// A lock that came is also the answer to one the watcher asked for.
+// Any lock ends a saver that shows; one that waits for the lock it asked for waits for that
+// locker's own word, so that nothing of the desktop shows before the locker does.
 IdleStep lockSignChanged(IdleWatchState* state, LockSign sign, bool on) {
     const bool wasFree = unblocked(*state);
     state->lockSigns = on ? state->lockSigns | sign : state->lockSigns & ~uint32_t{sign};
-    if (state->lockSigns != 0) {
-        state->lockAsked = false;
-        if (state->saver == SaverPhase::Showing || state->saver == SaverPhase::AwaitingLock) {
-            state->saver = SaverPhase::Ending;
-            return IdleStep::EndSaver;
-        }
+    const bool answered = (state->lockSigns & state->lockAnswers) != 0;
+    if (answered) state->lockAsked = false;
+    if (state->lockSigns != 0 && (state->saver == SaverPhase::Showing ||
+                                  (state->saver == SaverPhase::AwaitingLock && answered))) {
+        state->saver = SaverPhase::Ending;
+        return IdleStep::EndSaver;
     }
     return blockersChanged(state, wasFree);
+}
+
+void lockAskedOf(IdleWatchState* state, LockSign answer) {
+    state->lockAnswers = answer;
 }
 
 IdleStep idleTimerPassed(IdleWatchState* state) {

@@ -123,6 +123,7 @@ struct IdleWatchState {
     SaverPhase saver;
     bool timerArmed;     // the timeout runs again from the end of the last hold or lock
     bool lockAsked;      // a lock was asked, and neither came nor timed out yet
+    uint32_t lockAnswers;  // the LockSign bits that answer the lock asked: its locker's own
     bool idleAgain;      // a new idle period began while the saver was leaving
     bool countAgain;     // the last hold or lock ended while the saver was leaving
 };
@@ -146,7 +147,9 @@ IdleStep idleTimerPassed(IdleWatchState* state);
 // The saver told input after showing that long; lockAfterSeconds is kNeverLock when the watcher
 // does not lock.
 IdleStep saverInput(IdleWatchState* state, int64_t shownMilliseconds, int32_t lockAfterSeconds);
-// kLockWaitMilliseconds passed since LockSession without a lock sign.
+// The lock is asked of the locker whose sign this is: only that sign lets a waiting saver go.
+void lockAskedOf(IdleWatchState* state, LockSign answer);
+// kLockWaitMilliseconds passed since LockSession without its answer.
 IdleStep lockWaitPassed(IdleWatchState* state);
 // The machine is about to sleep; locking says whether the watcher locks at all.
 IdleStep sleepComing(IdleWatchState* state, bool locking);

@@ -204,7 +204,7 @@ static void takeStep(IdleStep step) {
     case IdleStep::DisarmTimer: removeSource(&gWatch.timer); break;
     case IdleStep::EndSaver: askSaverToEnd(); break;
     case IdleStep::LockSession:
-        lockSession();
+        lockAskedOf(&gWatch.state, lockSession());
         gWatch.lockWait = g_timeout_add(kLockWaitMilliseconds, onLockWait, nullptr);
         break;
     case IdleStep::None: break;

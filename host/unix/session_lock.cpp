@@ -110,8 +110,13 @@ static void onLocked(GObject* bus, GAsyncResult* result, gpointer index) {
     askActive(GPOINTER_TO_INT(index), false);
 }
 
-static void lockWith(int index) {
+static int firstLockerFrom(int index) {
     while (index < kLockerCount && !lockerThere(index)) ++index;
+    return index;
+}
+
+static void lockWith(int index) {
+    index = firstLockerFrom(index);
     if (index == kLockerCount) return lockThroughLogind();
     const Locker& locker = kLockers[index];
     g_dbus_connection_call(gLock.bus, locker.name, locker.path, locker.name, "Lock", nullptr,
@@ -119,6 +124,11 @@ static void lockWith(int index) {
                            GINT_TO_POINTER(index));
 }
 
-void lockSession() {
-    lockWith(0);
+// NOTE: the saver waits for the answer of the first locker asked; where that one refuses and hands
+// on to the next, the wait runs out and the saver goes.
+LockSign lockSession() {
+    const int first = gLock.bus ? firstLockerFrom(0) : kLockerCount;
+    if (!gLock.bus) lockThroughLogind();
+    if (gLock.bus) lockWith(first);
+    return first < kLockerCount ? kLockers[first].sign : kLogindLocked;
 }

@@ -15,6 +15,6 @@
 // through ActiveChanged.
 void watchSessionLock(GDBusConnection* sessionBus, const IdleReports* reports);
 
-// Asks the desktop's locker, else logind, to lock the session; the lock sign that follows is the
+// Asks the desktop's locker, else logind, to lock the session; returns the lock sign that is its
 // answer.
-void lockSession();
+LockSign lockSession();

@@ -122,8 +122,12 @@ TEST(IdleRules, LocksBeforeTheSaverLeaves) {
     holdsRead(&state);
     idleBegan(&state);
     EXPECT_EQ(IdleStep::LockSession, saverInput(&state, 5000, 5));
+    lockAskedOf(&state, kGnomeLockActive);
     EXPECT_EQ(IdleStep::None, saverInput(&state, 5100, 5));  // more input: still waiting
-    EXPECT_EQ(IdleStep::EndSaver, lockSignChanged(&state, kLogindLocked, true));
+    // logind's word comes first: the saver waits for the locker's own.
+    EXPECT_EQ(IdleStep::None, lockSignChanged(&state, kLogindLocked, true));
+    EXPECT_EQ(IdleStep::EndSaver, lockSignChanged(&state, kGnomeLockActive, true));
+    lockSignChanged(&state, kGnomeLockActive, false);
     saverEnded(&state);
     EXPECT_EQ(IdleStep::None, idleBegan(&state));  // none while locked
     // After the unlock the timeout counts from then; input before it passes starts it afresh.
@@ -141,6 +145,7 @@ TEST(IdleRules, EndsTheSaverWhenNoLockComesOrTheDesktopLocksByItself) {
     holdsRead(&state);
     idleBegan(&state);
     EXPECT_EQ(IdleStep::LockSession, saverInput(&state, 0, 0));
+    lockAskedOf(&state, kLogindLocked);
     idleEnded(&state);
     EXPECT_EQ(IdleStep::None, idleBegan(&state));  // idle again while the saver waits
     EXPECT_EQ(IdleStep::EndSaver, lockWaitPassed(&state));
@@ -163,6 +168,7 @@ TEST(IdleRules, LocksBeforeSleepOnlyWhereItLocks) {
     holdsRead(&state);
     EXPECT_EQ(IdleStep::None, sleepComing(&state, false));
     EXPECT_EQ(IdleStep::LockSession, sleepComing(&state, true));
+    lockAskedOf(&state, kDesktopLockActive);
     EXPECT_TRUE(state.lockAsked);
     EXPECT_EQ(IdleStep::None, lockSignChanged(&state, kDesktopLockActive, true));
     EXPECT_FALSE(state.lockAsked);
