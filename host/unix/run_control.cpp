@@ -1,4 +1,5 @@
-// The run state both Linux window systems share: the signal flag and the preview flag.
+// The run state both Linux window systems share: the signal flag, the preview flag, and the input
+// that a full-screen run hands to the idle watcher.
 #include "host/unix/run_control.h"
 
 #include <unistd.h>
