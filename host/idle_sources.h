@@ -16,6 +16,9 @@ struct IdleReports {
     void (*inhibits)(InhibitHolder holder, bool holds);  // a holder started or stopped holding
     void (*lockSign)(LockSign sign, bool on);          // the session locked or unlocked, blanked
     void (*sleepComing)();                             // the machine is about to sleep
+    // A service that the watcher follows went away (back false) or came back after that: GNOME's
+    // idle monitor, a desktop's keeper of requests, logind.
+    void (*serviceMoved)(const char* what, bool back);
     // A first reading (of a hold, a name's owner or a lock sign) was asked, and later came or
     // failed: the watcher acts on an idle session only once every first reading is in.
     void (*readAsked)();

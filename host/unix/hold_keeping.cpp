@@ -31,6 +31,7 @@ static struct {
     const IdleReports* reports;
     SessionBusNames names;
     bool firstOwnerDue[kNames];  // each watch's first word on its name's owner
+    bool seen[kNames];           // the name has had an owner since the start
     std::string screenSaverOwner;  // another program's unique name, or empty
     std::string toldUnreadable;    // the keeper last named as unreadable
 } gKeeping;
@@ -106,7 +107,9 @@ static void ownerChanged(size_t index, const char* owner) {
     if (keeperNamed(watched.name, &keeper)) {
         if (owner) followHoldKeeper(gKeeping.bus, keeper, gKeeping.reports);
         if (!owner) stopFollowingHoldKeeper(keeper);
+        if (gKeeping.seen[index]) gKeeping.reports->serviceMoved(watched.name, owner != nullptr);
     }
+    gKeeping.seen[index] = gKeeping.seen[index] || owner;
     const bool first = gKeeping.firstOwnerDue[index];
     gKeeping.firstOwnerDue[index] = false;
     choose();

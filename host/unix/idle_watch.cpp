@@ -251,6 +251,11 @@ static void onSleepComing() {
     takeStep(sleepComing(&gWatch.state, gWatch.lockAfterSeconds != kNeverLock));
 }
 
+static void onServiceMoved(const char* what, bool back) {
+    if (back) std::fprintf(stderr, "skyfold: %s is back\n", what);
+    if (!back) std::fprintf(stderr, "skyfold: %s went away: waiting for it\n", what);
+}
+
 static void onReadAsked() {
     ++gWatch.unansweredReads;
 }
@@ -270,8 +275,9 @@ static void onSessionBusClosed(GDBusConnection*, gboolean, GError*, gpointer) {
     onGone("the session bus went away");
 }
 
-static const IdleReports kReports = {onIdled,     onResumed,     onGone,      onInhibits,
-                                     onLockSign,  onSleepComing, onReadAsked, onReadDone};
+static const IdleReports kReports = {onIdled,        onResumed,     onGone,
+                                     onInhibits,     onLockSign,    onSleepComing,
+                                     onServiceMoved, onReadAsked,   onReadDone};
 
 // ---- the start ---------------------------------------------------------------------------------
 

@@ -20,7 +20,8 @@ static struct {
     guint sessionChanges;       // the session's PropertiesChanged subscription
     int sleepDelay;             // the delay inhibitor's descriptor; -1 while none is held
     bool firstOwnerDue;
-} gLogind = {nullptr, nullptr, false, nullptr, std::string(), 0, -1, false};
+    bool seen;                  // logind has been there since the start
+} gLogind = {nullptr, nullptr, false, nullptr, std::string(), 0, -1, false, false};
 
 static const char kLogind[] = "org.freedesktop.login1";
 static const char kManagerPath[] = "/org/freedesktop/login1";
@@ -188,6 +189,8 @@ static void onPrepareForSleep(GDBusConnection*, const gchar*, const gchar*, cons
 // ---- logind coming and going -------------------------------------------------------------------
 
 static void onAppeared(GDBusConnection*, const gchar*, const gchar*, gpointer) {
+    if (gLogind.seen) gLogind.reports->serviceMoved(kLogind, true);
+    gLogind.seen = true;
     gLogind.reading = g_cancellable_new();
     readProperty(kManagerPath, kManager, "BlockInhibited", onBlockInhibited, true);
     findSession();
@@ -199,6 +202,7 @@ static void onAppeared(GDBusConnection*, const gchar*, const gchar*, gpointer) {
 }
 
 static void onVanished(GDBusConnection*, const gchar*, gpointer) {
+    if (gLogind.seen) gLogind.reports->serviceMoved(kLogind, false);
     if (gLogind.reading) {
         g_cancellable_cancel(gLogind.reading);
         g_clear_object(&gLogind.reading);

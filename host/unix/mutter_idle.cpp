@@ -4,8 +4,6 @@
 // user went meanwhile.
 #include "host/unix/mutter_idle.h"
 
-#include <cstdio>
-
 static struct {
     GDBusConnection* bus;
     const IdleReports* reports;
@@ -17,6 +15,7 @@ static struct {
 
 static const char kName[] = "org.gnome.Mutter.IdleMonitor";
 static const char kPath[] = "/org/gnome/Mutter/IdleMonitor/Core";
+static const char kWhat[] = "GNOME's idle monitor";
 static const int kAnswerMilliseconds = 2000;
 
 // The questions asked of the monitor; each answer is one number.
@@ -86,16 +85,14 @@ static void answered(Question question, guint64 number) {
 }
 
 static void onAppeared(GDBusConnection*, const gchar*, const gchar*, gpointer) {
-    if (gMutter.seen) std::fprintf(stderr, "skyfold: GNOME's idle monitor is back\n");
+    if (gMutter.seen) gMutter.reports->serviceMoved(kWhat, true);
     gMutter.seen = true;
     ask(kAddIdleWatch, g_variant_new("(t)", static_cast<guint64>(gMutter.milliseconds)));
 }
 
 static void onVanished(GDBusConnection*, const gchar*, gpointer) {
     gMutter.idleWatch = gMutter.activeWatch = 0;
-    if (gMutter.seen) {
-        std::fprintf(stderr, "skyfold: GNOME's idle monitor went away: waiting for it\n");
-    }
+    if (gMutter.seen) gMutter.reports->serviceMoved(kWhat, false);
 }
 
 bool mutterIdleOffered(GDBusConnection* sessionBus) {
