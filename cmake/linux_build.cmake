@@ -90,6 +90,13 @@ target_compile_options(skyfold_settings PRIVATE ${SKYFOLD_WARNINGS})
 target_link_libraries(skyfold_settings PRIVATE skyfold_linux_pictures skyfold_linux_settings
                       PkgConfig::GTK3)
 
+include(cmake/linux_install.cmake)
+
+# The helpers of the tests and of tools/bench, which a build without tests leaves out.
+if(NOT BUILD_TESTING)
+  return()
+endif()
+
 # Counts a native GL program's buffer swaps when preloaded (tools/bench's cost run, the X11 tests).
 add_library(swap_count MODULE tools/bench_scene/swap_count.c)
 set_target_properties(swap_count PROPERTIES PREFIX ""

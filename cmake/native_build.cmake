@@ -1,6 +1,7 @@
 # Native Linux build: the platform-free core and its unit tests, and the X11 program, under
-# AddressSanitizer and UBSan unless SKYFOLD_SANITIZE is off (release builds).
-option(SKYFOLD_SANITIZE "Build with AddressSanitizer and UBSan" ON)
+# AddressSanitizer and UBSan unless SKYFOLD_SANITIZE is off (release builds; a build without tests
+# leaves them out unless asked).
+option(SKYFOLD_SANITIZE "Build with AddressSanitizer and UBSan" ${BUILD_TESTING})
 if(SKYFOLD_SANITIZE)
   set(SKYFOLD_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
                               -fno-omit-frame-pointer)
@@ -15,9 +16,12 @@ else()
   include(cmake/linux_build.cmake)
   if(NOT SKYFOLD_SANITIZE)
     # Built as Debian builds what it packages: fortified libc calls (they need the optimiser), a
-    # stack protector, and the dynamic linker's tables read-only once the program is loaded.
-    set(SKYFOLD_HARDENING_FLAGS $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>
-                                -fstack-protector-strong)
+    # stack protector, and the dynamic linker's tables read-only once the program is loaded. A
+    # distribution's own fortification level, where its flags set one, stands.
+    set(SKYFOLD_HARDENING_FLAGS -fstack-protector-strong)
+    if(NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")
+      list(APPEND SKYFOLD_HARDENING_FLAGS $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+    endif()
     target_compile_options(skyfold_portable PRIVATE ${SKYFOLD_HARDENING_FLAGS})
     foreach(objects ${SKYFOLD_LINUX_OBJECTS})
       target_compile_options(${objects} PRIVATE ${SKYFOLD_HARDENING_FLAGS})
@@ -28,7 +32,7 @@ else()
     endforeach()
   endif()
   option(SKYFOLD_NATIVE_TESTS "Build and register the native unit tests and the X11 tests" ON)
-  if(SKYFOLD_NATIVE_TESTS)
+  if(SKYFOLD_NATIVE_TESTS AND BUILD_TESTING)
     add_subdirectory(tests/native)
     add_subdirectory(tests/x11)
     add_subdirectory(tests/wayland)

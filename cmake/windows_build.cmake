@@ -52,7 +52,9 @@ add_executable(preview_host tools/preview_host/preview_host.cpp)
 target_compile_options(preview_host PRIVATE ${SKYFOLD_WARNINGS})
 
 option(SKYFOLD_END_TO_END_TESTS "Register the end-to-end tests (X input through xdotool)" ON)
-add_subdirectory(tests/win32)
+if(BUILD_TESTING)
+  add_subdirectory(tests/win32)
+endif()
 
 # Frame-time benchmark of the real scene (tools/bench).
 add_executable(scene_bench tools/bench_scene/scene_bench.cpp $<TARGET_OBJECTS:skyfold_host>

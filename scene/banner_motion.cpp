@@ -15,12 +15,14 @@ static const float kRestSeconds = 15.0f;
 static const float kHiddenExtraSeconds = 15.0f;  // added to the rest time: 30 s away in all
 static const double kQuarterTurnRadians = 1.5707963267948966;
 
-void startBanner(float frameTimeSeconds) {
-    gBanner.phaseStart = frameTimeSeconds;
-}
-
 BannerState freshBannerState(float frameTimeSeconds) {
     return {0.0f, kBottomRestPixels, frameTimeSeconds, false, false, false};
+}
+
+// A scene started again in the same process (the page, when its settings change) shows its banner
+// as a first run does: sliding in at the bottom, flush right.
+void startBanner(float frameTimeSeconds) {
+    gBanner = freshBannerState(frameTimeSeconds);
 }
 
 BannerState exchangeBannerState(const BannerState& next) {

@@ -13,7 +13,8 @@ struct BannerPlacement {
     float y;  // bottom edge
 };
 
-// Times the first slide from the given moment (frameTime at scene creation).
+// A banner that has not appeared yet, its first slide timed from the given moment (frameTime at
+// scene creation), whatever an earlier start of the scene left.
 void startBanner(float frameTimeSeconds);
 
 // Advances the banner to frameTimeSeconds for a view of the given size; returns where to draw it.

@@ -14,6 +14,10 @@
 #include "settings/saver_settings.h"
 
 void startScene() {
+    // Read 0 until the first frame, also where the scene starts again (the page, when its settings
+    // change): the banner and the camera time their first moves from it.
+    frameTime = 0.0f;
+    frameDelta = 0.0f;
     skyfold::srand(static_cast<uint32_t>(std::time(nullptr)));
     loadSettings();
     scenePreview = hostIsPreview();

@@ -26,8 +26,7 @@ static void continueScene(ViewState* view) {
     skyfold::exchangeRandomState(view->randomState);
     view->pitch = exchangePitchState(PitchState{});
     exchangePitchState(view->pitch);
-    view->previousFrameTime = exchangePreviousFrameTime(0.0f);
-    exchangePreviousFrameTime(view->previousFrameTime);
+    view->previousFrameTime = frameTime;
 }
 
 // The pool fills and the camera starts from the view's own state, swapped in for the purpose.
@@ -49,8 +48,16 @@ void startViewState(ViewState* view, int32_t viewAngle, double nowSeconds, doubl
     view->meter = freshFrameRateMeter(nowSeconds, cpuSeconds);
 }
 
+// The scene takes back the camera and the place in the sequence of the view that continued it, so
+// that a view made later to continue the scene (a monitor's cover made again) goes on from there
+// rather than from where the scene stood when the run began.
+static void handBackToScene(ViewState* view) {
+    exchangeViewState(view);
+    gViews.processPoolTaken = false;
+}
+
 void endViewState(ViewState* view) {
-    if (view->notes == notePool) gViews.processPoolTaken = false;
+    if (view->notes == notePool) handBackToScene(view);
     view->ownNotes.reset();
     view->notes = nullptr;
 }

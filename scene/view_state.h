@@ -22,12 +22,14 @@ struct ViewState {
     FrameRateMeterState meter;
 };
 
-// Starts a view at the scene's present frameTime. The first view (while no other holds it) takes
-// the scene's notes, camera and random state as they stand; a later one draws a seed from the
-// scene's sequence and fills a pool, and starts a camera, of its own.
+// Starts a view at the scene's present frameTime: its notes first move by the time from then. The
+// first view (while no other holds it) takes the scene's notes, camera and random state as they
+// stand; a later one draws a seed from the scene's sequence and fills a pool, and starts a camera,
+// of its own.
 void startViewState(ViewState* view, int32_t viewAngle, double nowSeconds, double cpuSeconds);
 
-// Lets the view's notes go; the first view's pool is free for the next view to take.
+// Lets the view's notes go. The first view's pool, camera and place in the sequence go back to the
+// scene, for the next view that continues it.
 void endViewState(ViewState* view);
 
 // Exchanges the view's state with the scene's: once before the view's frame, once after it.

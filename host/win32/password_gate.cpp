@@ -42,6 +42,9 @@ static bool desktopAsksForPassword(HKEY desktopKey) {
 }
 
 void loadPasswordVerifier() {
+    gGate.isClosing = 0;  // every full-screen run decides its own close
+    gGate.inPasswordDialog = false;
+    gGate.lastVerifyTick = kNeverVerifiedTick;
     if (!hostIsWin9x()) return;
     if (gGate.verifierLibrary) unloadPasswordVerifier();
 

@@ -266,6 +266,7 @@ static HWND createSaverWindow(HWND previewWindow, const RECT& bounds) {
 
 SaverStart startSaverWindow(HWND previewWindow) {
     const WNDCLASSA windowClass = saverWindowClass();
+    gSaver = {};  // a run starts from nothing that an earlier run of this process left
     RECT bounds;
     if (previewWindow) {
         GetClientRect(previewWindow, &bounds);
@@ -312,10 +313,15 @@ static int runWithFineTimer() {
     return exitCode;
 }
 
+void finishSaverWindow() {
+    unloadPasswordVerifier();
+    UnregisterClassA(kSaverClassName, hostModuleInstance());
+}
+
 int runSaverWindow(HWND previewWindow) {
     const SaverStart start = startSaverWindow(previewWindow);
     if (start == SaverStart::AlreadyRunning) return 0;
     const int exitCode = start == SaverStart::Created ? runWithFineTimer() : kWindowFailedExitCode;
-    unloadPasswordVerifier();
+    finishSaverWindow();
     return exitCode;
 }

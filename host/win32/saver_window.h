@@ -16,8 +16,12 @@ int runSaverWindow(HWND previewWindow);
 enum class SaverStart { Created, AlreadyRunning, Failed };
 
 // Everything runSaverWindow does before its message loop: the single-instance check, the password
-// verifier, the window class and the window. The loop and the unloading are left to the caller.
+// verifier, the window class and the window. The loop and finishSaverWindow are left to the caller.
 SaverStart startSaverWindow(HWND previewWindow);
+
+// What runSaverWindow does once its loop has ended (the window is gone): the verifier unloaded and
+// the window class unregistered, so that nothing of the run is left behind.
+void finishSaverWindow();
 
 HWND saverWindowHandle();
 

@@ -91,12 +91,8 @@ void resumeScene() {
     resumeSceneClock();
 }
 
-// frameTime and frameDelta read 0 until the new start's first frame, as at a run's start, so
-// that the banner and the camera time their first moves from it.
 void restartScene() {
     releaseSceneResources();
-    frameTime = 0.0f;
-    frameDelta = 0.0f;
     startScene();
 }
 

@@ -288,7 +288,10 @@ static LRESULT destroyScene() {
     wglDeleteContext(gSurface.renderContext);
     if (gSurface.palette) DeleteObject(gSurface.palette);
     DestroyWindow(gSurface.sceneWindow);
-    gSurface.sceneWindow = NULL;
+    UnregisterClassA(kSceneClassName, gSurface.moduleInstance);
+    const bool unpaced = gSurface.unpaced;
+    gSurface = {};  // nothing of this run is left for another
+    gSurface.unpaced = unpaced;
     PostQuitMessage(0);
     return 0;
 }

@@ -1,9 +1,11 @@
-// Each test runs in a process of its own (CTest), since the banner is one per process.
 #include "scene/banner_motion.h"
 
 #include <gtest/gtest.h>
 
 #include "scene/random_generator.h"
+#include "tests/native/scene_at_run_start.h"
+
+class Banner : public SceneAtRunStart {};
 
 static const int32_t kWidth = 1280;
 static const int32_t kHeight = 720;
@@ -18,7 +20,7 @@ static BannerPlacement runUntil(long& frame, float until, int32_t width = kWidth
     return at;
 }
 
-TEST(Banner, FollowsItsHundredSecondTimeline) {
+TEST_F(Banner, FollowsItsHundredSecondTimeline) {
     skyfold::srand(3);
     startBanner(0.0f);
     long clock = 0;
@@ -46,7 +48,7 @@ TEST(Banner, FollowsItsHundredSecondTimeline) {
     EXPECT_GT(at.y, -35.0f);
 }
 
-TEST(Banner, AlternatesEdgesStrictlyAndDrawsOnceAfterEachSlideOut) {
+TEST_F(Banner, AlternatesEdgesStrictlyAndDrawsOnceAfterEachSlideOut) {
     skyfold::srand(41);
     startBanner(0.0f);
     long clock = 0;
@@ -58,7 +60,7 @@ TEST(Banner, AlternatesEdgesStrictlyAndDrawsOnceAfterEachSlideOut) {
     }
 }
 
-TEST(Banner, ConsumesExactlyOneRandomValueForEachSlideOut) {
+TEST_F(Banner, ConsumesExactlyOneRandomValueForEachSlideOut) {
     skyfold::srand(1234);
     startBanner(0.0f);
     long clock = 0;
@@ -70,16 +72,29 @@ TEST(Banner, ConsumesExactlyOneRandomValueForEachSlideOut) {
     EXPECT_EQ(skyfold::rand(), afterRun);
 }
 
-TEST(Banner, ANarrowViewPutsTheFlushRightBannerPartlyOffTheLeft) {
+TEST_F(Banner, ANarrowViewPutsTheFlushRightBannerPartlyOffTheLeft) {
     startBanner(0.0f);
     long clock = 0;
     EXPECT_EQ(-56.0f, runUntil(clock, 2.0f, 200, 150).x);
 }
 
-TEST(Banner, AFlushRightBannerStaysFlushRightWhenTheViewIsResized) {
+TEST_F(Banner, AFlushRightBannerStaysFlushRightWhenTheViewIsResized) {
     startBanner(0.0f);
     long clock = 0;
     runUntil(clock, 2.0f);
     keepBannerInView(kWidth, 800);
     EXPECT_EQ(800 - 256.0f, runUntil(clock, 4.0f, 800, 600).x);
+}
+
+// The page starts its scene again when its settings change: the banner then comes in as at a run's
+// start, whatever the last run's banner was doing.
+TEST_F(Banner, AStartAgainBeginsAtTheBottomFlushRightWhateverTheLastRunLeft) {
+    long clock = 0;
+    runUntil(clock, 55.0f, 800, 600);                         // at rest at the top of a smaller view
+    startBanner(0.0f);
+    clock = 0;
+    const BannerPlacement at = runUntil(clock, 0.5f);
+    EXPECT_LT(at.y, 5.0f);
+    EXPECT_GT(at.y, -35.0f);
+    EXPECT_EQ(kWidth - 256.0f, at.x);
 }

@@ -5,9 +5,12 @@
 #include <cmath>
 
 #include "scene/random_generator.h"
+#include "tests/native/scene_at_run_start.h"
+
+class NotePool : public SceneAtRunStart {};
 
 // The pool is filled before main() from the unseeded generator, so these are the same in every run.
-TEST(NotePool, FirstTwoNotesAreTheKnownFirstArrangement) {
+TEST_F(NotePool, FirstTwoNotesAreTheKnownFirstArrangement) {
     const Note& n0 = notePool[0];
     EXPECT_FLOAT_EQ(-2.6f, n0.position.x);
     EXPECT_FLOAT_EQ(26.7f, n0.position.y);
@@ -33,15 +36,15 @@ TEST(NotePool, FirstTwoNotesAreTheKnownFirstArrangement) {
     EXPECT_EQ(7, n1.listId);
 }
 
-// Runs in a process of its own (CTest): nothing but the pool has drawn yet.
-TEST(NotePool, TookTheFirst15000DrawsOfTheUnseededGenerator) {
+// Nothing but the pool had drawn when the process started.
+TEST_F(NotePool, TookTheFirst15000DrawsOfTheUnseededGenerator) {
     const int firstAfterThePool = skyfold::rand();
     skyfold::srand(1);
     for (int i = 0; i < kNotePoolSize * 10; ++i) skyfold::rand();
     EXPECT_EQ(skyfold::rand(), firstAfterThePool);
 }
 
-TEST(NotePool, WholePoolStartsBetween10And40UnitsUpAndOtherwiseAsRespawned) {
+TEST_F(NotePool, WholePoolStartsBetween10And40UnitsUpAndOtherwiseAsRespawned) {
     for (const Note& note : notePool) {
         ASSERT_GE(note.position.y, 9.999f);
         ASSERT_LE(note.position.y, 39.901f);

@@ -1,4 +1,3 @@
-// Each test runs in a process of its own (CTest), since the director is one per process.
 #include "scene/pitch_director.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +6,13 @@
 
 #include "scene/random_generator.h"
 #include "settings/saver_settings.h"
+#include "tests/native/scene_at_run_start.h"
+
+class Pitch : public SceneAtRunStart {};
 
 static const double kPi = 3.141592653589793;
 
-TEST(Pitch, BottomUpEasesToMinus90OverTheFirstTenSeconds) {
+TEST_F(Pitch, BottomUpEasesToMinus90OverTheFirstTenSeconds) {
     startInitialTransition(BottomUp, 0.0f);
     updatePitch(BottomUp, 0.0f);
     EXPECT_FLOAT_EQ(0.0f, currentPitch);
@@ -24,7 +26,7 @@ TEST(Pitch, BottomUpEasesToMinus90OverTheFirstTenSeconds) {
     EXPECT_FLOAT_EQ(-90.0f, currentPitch);                        // and stays
 }
 
-TEST(Pitch, AFramePastTheEndKeepsItsOwnValueAHairShortOfTheTarget) {
+TEST_F(Pitch, AFramePastTheEndKeepsItsOwnValueAHairShortOfTheTarget) {
     startInitialTransition(TopDown, 0.0f);
     updatePitch(TopDown, 9.0f);
     updatePitch(TopDown, 10.5f);
@@ -35,13 +37,13 @@ TEST(Pitch, AFramePastTheEndKeepsItsOwnValueAHairShortOfTheTarget) {
     EXPECT_EQ(ended, currentPitch);
 }
 
-TEST(Pitch, FrontOnAndUnknownModesNeverMove) {
+TEST_F(Pitch, FrontOnAndUnknownModesNeverMove) {
     startInitialTransition(FrontOn, 0.0f);
     for (float t = 0.0f; t < 300.0f; t += 0.25f) updatePitch(FrontOn, t);
     EXPECT_EQ(0.0f, currentPitch);
 }
 
-TEST(Pitch, AnUnknownModeDrawsNoRandomNumbers) {
+TEST_F(Pitch, AnUnknownModeDrawsNoRandomNumbers) {
     skyfold::srand(5);
     const int first = skyfold::rand();
     skyfold::srand(5);
@@ -63,12 +65,12 @@ static float firstMovement(uint32_t seed) {
     return -1.0f;
 }
 
-TEST(Pitch, RandomModeNeverMovesBeforeFifteenSeconds) {
+TEST_F(Pitch, RandomModeNeverMovesBeforeFifteenSeconds) {
     const float moved = firstMovement(11u);
     EXPECT_TRUE(moved < 0.0f || moved > 15.0f) << moved;
 }
 
-TEST(Pitch, RandomModeHoldsBottomUpFrontOnAndTopDownInTheRatio1To2To1) {
+TEST_F(Pitch, RandomModeHoldsBottomUpFrontOnAndTopDownInTheRatio1To2To1) {
     skyfold::srand(99);
     startInitialTransition(Random, 0.0f);
     double atBottom = 0, atFront = 0, atTop = 0;

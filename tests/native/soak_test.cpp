@@ -1,6 +1,6 @@
 // A day of frames of the note field, the camera and the banner, simulated at one frame a second:
 // nothing may become NaN or infinite, every note stays within the field, and the camera and the
-// banner keep cycling. Runs in a process of its own (CTest).
+// banner keep cycling.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include "scene/pitch_director.h"
 #include "scene/random_generator.h"
 #include "settings/saver_settings.h"
+#include "tests/native/scene_at_run_start.h"
 
 static const double kDaySeconds = 24.0 * 60 * 60;
 static const double kStepSeconds = 1.0;
@@ -27,7 +28,9 @@ static bool withinField(const Note& note) {
            note.position.y >= -15.0f - 2.24f * kStepSeconds && note.position.y <= 44.9f;
 }
 
-TEST(Soak, ADayOfFramesStaysFiniteBoundedAndKeepsCycling) {
+class Soak : public SceneAtRunStart {};
+
+TEST_F(Soak, ADayOfFramesStaysFiniteBoundedAndKeepsCycling) {
     skyfold::srand(20261208);
     startInitialTransition(Random, 0.0f);
     startBanner(0.0f);

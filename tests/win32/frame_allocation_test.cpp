@@ -12,6 +12,7 @@
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
 #include "scene/note_textures.h"
+#include "tests/win32/saver_run.h"
 #include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 
@@ -60,4 +61,5 @@ TEST(FramePath, AllocatesNothingAndKeepsItsTexturesAndLists) {
     }
     for (GLuint list = 1; list <= 12; ++list) EXPECT_TRUE(glIsList(list)) << list;
     SendMessageA(saverWindowHandle(), WM_CLOSE, 0, 0);
+    endSaverRun();
 }

@@ -1,5 +1,5 @@
 // The real scene started with odd stored settings (wrong types, odd lengths, extreme numbers):
-// every run builds, draws frames and closes normally. One process per case (CTest).
+// every run builds, draws frames and closes normally.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
+#include "tests/win32/saver_run.h"
 #include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 
@@ -49,6 +50,7 @@ TEST_P(OddSettings, TheSceneBuildsDrawsAndClosesNormally) {
     EXPECT_TRUE(pumpFrames(30));
     SendMessageA(saverWindowHandle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(saverWindowHandle()));
+    endSaverRun();
     RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
 }
 

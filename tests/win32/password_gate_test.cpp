@@ -1,6 +1,6 @@
 // The password gate of a full-screen run on Windows 98 (this program runs with Wine's Windows 98
 // emulation), driven in-process against the PASSWORD.CPL test double built beside it. Each test
-// runs in a process of its own, since a run loads its verifier once.
+// has a run of its own, and a double freshly loaded whenever it uses one.
 #include <gtest/gtest.h>
 
 #include "host/win32/password_gate.h"
@@ -8,18 +8,13 @@
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
+#include "tests/win32/saver_run.h"
 #include "tests/win32/win32_test_support.h"
 
 typedef void(WINAPI* SetVerifyResultFn)(BOOL result);
 typedef LONG(WINAPI* VerifyCallsFn)();
 typedef void(WINAPI* DuringVerifyFn)(HWND window);
 typedef void(WINAPI* SetDuringVerifyFn)(DuringVerifyFn action);
-
-template <typename Function>
-static Function doubleEntry(const char* name) {
-    const HMODULE verifier = LoadLibraryA("PASSWORD.CPL");
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(verifier, name)));
-}
 
 class PasswordGate : public ::testing::Test {
 protected:
@@ -29,9 +24,18 @@ protected:
         RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop_);
         RegDeleteValueA(desktop_, "ScreenSaveUsePassword");
     }
+    // The double goes with the test's last reference, and its counts and answers with it.
     void TearDown() override {
+        endSaverRun();
+        if (double_) FreeLibrary(double_);
         RegDeleteValueA(desktop_, "ScreenSaveUsePassword");
         RegCloseKey(desktop_);
+    }
+    template <typename Function>
+    Function doubleEntry(const char* name) {
+        if (!double_) double_ = LoadLibraryA("PASSWORD.CPL");
+        return reinterpret_cast<Function>(
+            reinterpret_cast<void (*)(void)>(GetProcAddress(double_, name)));
     }
     void usePassword(DWORD value, BOOL verifierAnswer) {
         RegSetValueExA(desktop_, "ScreenSaveUsePassword", 0, REG_DWORD,
@@ -59,6 +63,7 @@ protected:
 
     HKEY desktop_ = NULL;
     HWND window_ = NULL;
+    HMODULE double_ = NULL;
 };
 
 TEST_F(PasswordGate, WithoutThePasswordSettingNoVerifierIsLoadedAndCloseIsImmediate) {

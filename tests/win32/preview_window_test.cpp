@@ -5,33 +5,28 @@
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
+#include "tests/win32/saver_run.h"
 #include "tests/win32/win32_test_support.h"
 
 static const int kPreviewWidthPixels = 152;
 static const int kPreviewHeightPixels = 112;
 
-static HWND previewParent() {
-    static HWND parent = createPlainWindow(kPreviewWidthPixels, kPreviewHeightPixels, true);
-    return parent;
-}
-
-static HWND previewWindow() {
-    static HWND window = NULL;
-    if (!window) {
-        initHostState(GetModuleHandleA(NULL));
-        if (startSaverWindow(previewParent()) == SaverStart::Created) window = saverWindowHandle();
-    }
-    return window;
-}
-
+// Each test's preview runs in a stand-in of the settings page's monitor of its own.
 class PreviewSaver : public ::testing::Test {
 protected:
     void SetUp() override {
-        window_ = previewWindow();
-        ASSERT_NE(nullptr, window_);
-        discardMessages(window_, WM_CLOSE);
+        parent_ = createPlainWindow(kPreviewWidthPixels, kPreviewHeightPixels, true);
+        initHostState(GetModuleHandleA(NULL));
+        ASSERT_EQ(SaverStart::Created, startSaverWindow(parent_));
+        window_ = saverWindowHandle();
         forgetSceneMessages();
     }
+    void TearDown() override {
+        endSaverRun();
+        if (IsWindow(parent_)) DestroyWindow(parent_);
+    }
+    HWND previewParent() const { return parent_; }
+    HWND parent_ = NULL;
     HWND window_ = NULL;
 };
 

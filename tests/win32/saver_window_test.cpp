@@ -8,30 +8,23 @@
 #include "host/win32/run_modes.h"
 #include "host/win32/saver_window.h"
 #include "tests/win32/recording_scene.h"
+#include "tests/win32/saver_run.h"
 #include "tests/win32/win32_test_support.h"
 
 static const POINT kStartCursor = {640, 360};
 
-// One full-screen saver window per process, made on first use with the cursor at a known place.
-static HWND saverWindow() {
-    static HWND window = NULL;
-    if (!window) {
-        LoadLibraryA("imm32.dll");  // the input method is detached only where already loaded
-        initHostState(GetModuleHandleA(NULL));
-        SetCursorPos(kStartCursor.x, kStartCursor.y);
-        if (startSaverWindow(NULL) == SaverStart::Created) window = saverWindowHandle();
-    }
-    return window;
-}
-
+// A full-screen saver window of each test's own, made with the cursor at a known place.
 class FullScreenSaver : public ::testing::Test {
 protected:
     void SetUp() override {
-        window_ = saverWindow();
-        ASSERT_NE(nullptr, window_);
-        discardMessages(window_, WM_CLOSE);
+        LoadLibraryA("imm32.dll");  // the input method is detached only where already loaded
+        initHostState(GetModuleHandleA(NULL));
+        moveCursorAndSettle(kStartCursor.x, kStartCursor.y);
+        ASSERT_EQ(SaverStart::Created, startSaverWindow(NULL));
+        window_ = saverWindowHandle();
         forgetSceneMessages();
     }
+    void TearDown() override { endSaverRun(); }
     // Sends the message and reports whether it requested a close (and forgets the request).
     bool closes(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         SendMessageA(window_, message, wParam, lParam);

@@ -12,6 +12,7 @@
 #include "scene/frame_clock.h"
 #include "scene/note_lists.h"
 #include "scene/note_textures.h"
+#include "scene/pitch_director.h"
 #include "scene/random_generator.h"
 #include "scene/render_state.h"
 #include "scene/win32/scene_surface.h"
@@ -71,6 +72,7 @@ class SceneGl : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(makeContextCurrent());
+        exchangePitchState(PitchState{});  // a level camera, as at a run's start
         viewWidth = viewHeight = kViewPixels;
         glReadBuffer(GL_BACK);
         glDisable(GL_LIGHTING);

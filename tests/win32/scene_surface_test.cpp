@@ -12,6 +12,7 @@
 #include "scene/frame_clock.h"
 #include "scene/frame_pacing.h"
 #include "scene/scene_view.h"
+#include "tests/win32/saver_run.h"
 #include "tests/win32/scene_frames.h"
 #include "tests/win32/win32_test_support.h"
 
@@ -21,7 +22,12 @@ static HWND sceneChild(HWND saver) {
     return FindWindowExA(saver, NULL, kSceneClassName, NULL);
 }
 
-TEST(SceneSurface, CoversTheSaverWindowDrawsFramesAndTearsDownInOrder) {
+class SceneSurface : public ::testing::Test {
+protected:
+    void TearDown() override { endSaverRun(); }
+};
+
+TEST_F(SceneSurface, CoversTheSaverWindowDrawsFramesAndTearsDownInOrder) {
     initHostState(GetModuleHandleA(NULL));
     ASSERT_EQ(SaverStart::Created, startSaverWindow(NULL));
     const HWND saver = saverWindowHandle();
@@ -62,7 +68,7 @@ static void CALLBACK endTheRun(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 // Xvfb never waits at a swap, so the clock paces the real loop; a busy machine may draw fewer.
-TEST(SceneSurface, TheMessageLoopPresentsNoMoreThanSixtyFiveFramesASecond) {
+TEST_F(SceneSurface, TheMessageLoopPresentsNoMoreThanSixtyFiveFramesASecond) {
     const UINT kRunMilliseconds = 4000;
     const long kMostFramesPerSecond = 65;
     initHostState(GetModuleHandleA(NULL));
@@ -76,7 +82,7 @@ TEST(SceneSurface, TheMessageLoopPresentsNoMoreThanSixtyFiveFramesASecond) {
         << frames << " frames in " << elapsedMilliseconds << " ms";
 }
 
-TEST(SceneSurface, InputOverThePictureClosesTheRunAsOverTheSaverWindow) {
+TEST_F(SceneSurface, InputOverThePictureClosesTheRunAsOverTheSaverWindow) {
     initHostState(GetModuleHandleA(NULL));
     ASSERT_EQ(SaverStart::Created, startSaverWindow(NULL));
     const HWND saver = saverWindowHandle();

@@ -1,5 +1,6 @@
 # Sourced by tools/run and tools/test: configures and builds one of the project's build trees.
 #   skyfold_build native|win64|win32|web [cmake options...]
+source "$(dirname "${BASH_SOURCE[0]}")/steps.sh"
 
 skyfold_build() {
     local tree=$1
@@ -7,6 +8,7 @@ skyfold_build() {
     local source_dir build_dir toolchain=() configure=()
     source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
     build_dir="$source_dir/build/$tree"
+    skyfold_step "Building $tree"
     case "$tree" in
         win64) toolchain=(-DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-x86_64.cmake") ;;
         win32) toolchain=(-DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/mingw-w64-i686.cmake") ;;

@@ -1,7 +1,7 @@
-# Sourced by tools/dist: builds the Debian package of the Linux program (X11 and Wayland) from the release-native tree
-# and the sources in tools/release/linux/ (panel, desktop entry, the idle watcher's user unit and
-# examples, manual page, control, changelog and copyright header, each with @VERSION@ where the
-# version goes).
+# Sourced by tools/dist: builds the Debian package of the Linux program (X11 and Wayland) from the
+# release-native tree's install (cmake --install, which lays out the program and its files) and
+# what Debian adds from tools/release/linux/ (control, changelog, and the copyright header, each
+# with @VERSION@ where the version goes).
 #   skyfold_deb <dist folder> <stage folder> <version>
 
 skyfold_deb() {
@@ -12,32 +12,22 @@ skyfold_deb() {
     package="$stage/deb"
     arch=$(dpkg --print-architecture)
 
-    echo "Building the native release and the Debian package ..."
     skyfold_build release-native -DCMAKE_BUILD_TYPE=Release -DSKYFOLD_SANITIZE=OFF \
-        -DSKYFOLD_NATIVE_TESTS=OFF
+        -DSKYFOLD_NATIVE_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+        -DSKYFOLD_XSCREENSAVER_HACK_DIR=libexec/xscreensaver \
+        -DSKYFOLD_XSCREENSAVER_CONFIG_DIR=share/xscreensaver/config
+    skyfold_step "Making the Debian package"
     rm -rf "$package"
-    install -d "$package/DEBIAN" "$package/usr/bin" "$package/usr/libexec/xscreensaver" \
-        "$package/usr/share/xscreensaver/config" "$package/usr/share/applications/screensavers" \
-        "$package/usr/share/man/man6" "$package/usr/share/doc/skyfold/examples" \
-        "$package/usr/lib/systemd/user"
-    # As Debian strips a program: no symbols, no compiler notes. The settings dialog lives beside
-    # the saver, where skyfold --config looks for it.
-    local program
-    for program in skyfold skyfold-settings; do
-        strip --remove-section=.comment --remove-section=.note -o \
-            "$package/usr/libexec/xscreensaver/$program" "$source_dir/build/release-native/bin/$program"
-        chmod 755 "$package/usr/libexec/xscreensaver/$program"
-    done
-    # Savers live off the PATH; the command a user types (skyfold --install-xscreensaver) on it.
-    ln -s ../libexec/xscreensaver/skyfold "$package/usr/bin/skyfold"
-    install -m 644 "$linux/skyfold.xml" "$package/usr/share/xscreensaver/config/"
-    install -m 644 "$linux/skyfold.desktop" "$package/usr/share/applications/screensavers/"
-    install -m 644 "$linux/swayidle-config" "$linux/idle-watcher" \
-        "$package/usr/share/doc/skyfold/examples/"
-    install -m 644 "$linux/skyfold-idle.service" "$package/usr/lib/systemd/user/"
+    DESTDIR="$package" cmake --install "$source_dir/build/release-native" >/dev/null
+    mkdir "$package/DEBIAN"
+    # As Debian strips a program: no symbols, no compiler notes.
+    strip --remove-section=.comment --remove-section=.note "$package/usr/libexec/xscreensaver/skyfold" \
+        "$package/usr/libexec/xscreensaver/skyfold-settings"
+    # Debian keeps manual pages compressed, and the licence in the copyright file below.
+    gzip -9n "$package/usr/share/man/man6/skyfold.6"
+    rm -r "$package/usr/share/licenses"
 
     with_version() { sed "s/@VERSION@/$version/g" "$linux/$1"; }
-    with_version skyfold.6 | gzip -9n >"$package/usr/share/man/man6/skyfold.6.gz"
     # A package without a Debian revision is native: its one changelog is changelog.gz.
     with_version changelog >"$stage/changelog"
     gzip -9n <"$stage/changelog" >"$package/usr/share/doc/skyfold/changelog.gz"

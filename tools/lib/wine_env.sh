@@ -7,6 +7,7 @@
 #   skyfold_start_xvfb, skyfold_stop_xvfb    only the private display (for the native program)
 
 skyfold_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$skyfold_root/tools/lib/steps.sh"
 source "$skyfold_root/tools/lib/machine.sh"
 skyfold_xvfb_pid=""
 readonly skyfold_prefix_version=1   # bump when the prefix set-up below changes
@@ -39,7 +40,7 @@ skyfold_reg_add() {
 skyfold_prepare_prefix() {
     local marker="$WINEPREFIX/.skyfold-prefix-v${skyfold_prefix_version}"
     [ -f "$marker" ] && return 0
-    echo "Creating the Wine prefix in $WINEPREFIX ..."
+    skyfold_step "Creating the Wine prefix in $WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     skyfold_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
     skyfold_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
@@ -70,6 +71,7 @@ skyfold_wine64_only() {
 }
 
 skyfold_wine_start() {
+    skyfold_step "Starting Wine"
     skyfold_wine64_only
     export WINEPREFIX="${SKYFOLD_WINEPREFIX:-$skyfold_root/build/wineprefix}"
     export WINEDEBUG=-all
