@@ -102,7 +102,7 @@ bool callerHolds(const InhibitBook& book, const char* caller) {
 
 HoldKeeping chooseHoldKeeping(const SessionBusNames& names) {
     const bool desktopTakesIt = names.gnomeShell || names.sessionManager || names.plasmaAgent;
-    const bool desktopTells = desktopTakesIt || names.powerManager;
+    const bool desktopTells = desktopTakesIt || names.powerManager || names.kwin;
     return {!names.screenSaverElsewhere && !desktopTakesIt,
             names.screenSaverElsewhere && !desktopTells};
 }

@@ -79,6 +79,7 @@ struct SessionBusNames {
     bool sessionManager;        // org.gnome.SessionManager: GNOME's, MATE's or Cinnamon's
     bool plasmaAgent;           // org.kde.Solid.PowerManagement.PolicyAgent: KDE Plasma's
     bool powerManager;          // org.freedesktop.PowerManagement: Xfce's
+    bool kwin;                  // org.kde.KWin, whose desktop's power manager is on its way
 };
 struct HoldKeeping {
     bool serve;       // the watcher serves org.freedesktop.ScreenSaver itself

@@ -22,6 +22,7 @@ static const WatchedName kWatchedNames[] = {
     {"org.gnome.SessionManager", &SessionBusNames::sessionManager},
     {"org.kde.Solid.PowerManagement.PolicyAgent", &SessionBusNames::plasmaAgent},
     {"org.freedesktop.PowerManagement", &SessionBusNames::powerManager},
+    {"org.kde.KWin", &SessionBusNames::kwin},
 };
 static const size_t kNames = G_N_ELEMENTS(kWatchedNames);
 static const int kAnswerMilliseconds = 2000;

@@ -65,17 +65,19 @@ TEST(IdleRules, BoundsTheRequestsPerCallerAndInAll) {
 }
 
 TEST(IdleRules, ServesTheNameOnlyWhereNoDesktopKeepsIt) {
-    EXPECT_TRUE(chooseHoldKeeping({false, false, false, false, false}).serve);
-    EXPECT_TRUE(chooseHoldKeeping({false, false, false, false, true}).serve);  // Xfce's power
+    EXPECT_TRUE(chooseHoldKeeping({false, false, false, false, false, false}).serve);
+    EXPECT_TRUE(chooseHoldKeeping({false, false, false, false, true, false}).serve);  // Xfce's
     // GNOME's proxy comes after the watcher and waits in line: the name is left to it.
-    EXPECT_FALSE(chooseHoldKeeping({false, true, false, false, false}).serve);
-    EXPECT_FALSE(chooseHoldKeeping({false, false, true, false, false}).serve);
-    EXPECT_FALSE(chooseHoldKeeping({false, false, false, true, false}).serve);
-    const HoldKeeping hypridle = chooseHoldKeeping({true, false, false, false, false});
+    EXPECT_FALSE(chooseHoldKeeping({false, true, false, false, false, false}).serve);
+    EXPECT_FALSE(chooseHoldKeeping({false, false, true, false, false, false}).serve);
+    EXPECT_FALSE(chooseHoldKeeping({false, false, false, true, false, false}).serve);
+    const HoldKeeping hypridle = chooseHoldKeeping({true, false, false, false, false, false});
     EXPECT_FALSE(hypridle.serve);
     EXPECT_TRUE(hypridle.unreadable);
-    EXPECT_FALSE(chooseHoldKeeping({true, false, false, true, false}).unreadable);
-    EXPECT_FALSE(chooseHoldKeeping({true, false, false, false, true}).unreadable);
+    EXPECT_FALSE(chooseHoldKeeping({true, false, false, true, false, false}).unreadable);
+    EXPECT_FALSE(chooseHoldKeeping({true, false, false, false, true, false}).unreadable);
+    // KWin keeps the name before Plasma's power manager comes.
+    EXPECT_FALSE(chooseHoldKeeping({true, false, false, false, false, true}).unreadable);
 }
 
 TEST(IdleRules, ReadsEveryHoldBeforeActingOnIdle) {
