@@ -127,8 +127,11 @@ static void lockWith(int index) {
 // NOTE: the saver waits for the answer of the first locker asked; where that one refuses and hands
 // on to the next, the wait runs out and the saver goes.
 LockSign lockSession() {
-    const int first = gLock.bus ? firstLockerFrom(0) : kLockerCount;
-    if (!gLock.bus) lockThroughLogind();
-    if (gLock.bus) lockWith(first);
+    if (!gLock.bus) {  // no session bus: logind's lockers alone
+        lockThroughLogind();
+        return kLogindLocked;
+    }
+    const int first = firstLockerFrom(0);
+    lockWith(first);
     return first < kLockerCount ? kLockers[first].sign : kLogindLocked;
 }
