@@ -59,10 +59,15 @@ add_executable(skyfold
   host/wayland/wayland_run.cpp
   # the idle watcher (--idle) and its autostart entry
   host/unix/autostart_file.cpp
+  host/unix/desktop_holds.cpp
+  host/unix/hold_keeping.cpp
   host/unix/idle_watch.cpp
-  host/unix/inhibit_watches.cpp
+  host/unix/lock_settings.cpp
+  host/unix/logind.cpp
   host/unix/mutter_idle.cpp
+  host/unix/program_path.cpp
   host/unix/screensaver_service.cpp
+  host/unix/session_lock.cpp
   host/wayland/ext_idle_notify.cpp
   host/wayland/idle_display.cpp
   host/wayland/kde_idle.cpp
@@ -76,7 +81,7 @@ skyfold_wayland_protocols(skyfold
   ${SKYFOLD_WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml
   ${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml)
 target_compile_options(skyfold PRIVATE ${SKYFOLD_WARNINGS})
-target_link_libraries(skyfold PRIVATE ${SKYFOLD_LINUX_OBJECTS} PkgConfig::GIO X11::Xss)
+target_link_libraries(skyfold PRIVATE ${SKYFOLD_LINUX_OBJECTS} PkgConfig::GIO X11::Xss X11::Xext)
 
 # The settings dialog (GTK 3), which skyfold --config runs from beside itself: a program of its own,
 # so that the saver does not load the toolkit's many libraries at every start.

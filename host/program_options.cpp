@@ -11,26 +11,28 @@
 #include "settings/note_count_scroll.h"
 
 const char kProgramUsage[] =
-    "usage: skyfold [--window [--geometry WxH] | --fullscreen | --background | --root |\n"
-    "                --window-id ID] [--platform x11|wayland]\n"
+    "usage: skyfold [--window [--geometry WxH] | --fullscreen [--hand-input] | --background |\n"
+    "                --root | --window-id ID] [--platform x11|wayland]\n"
     "               [--count N] [--view-angle bottom-up|front-on|top-down|random]\n"
     "               [--currency australian|american|euro] [--max-fps N] [--fps]\n"
-    "       skyfold --idle | --install-autostart [--timeout SECONDS] [--count N]\n"
-    "               [--view-angle MODE] [--currency NAME] [--max-fps N] [--fps]\n"
-    "               [--platform x11|wayland]\n"
+    "       skyfold --idle | --install-autostart [--timeout SECONDS]\n"
+    "               [--lock-after SECONDS | --no-lock] [--count N] [--view-angle MODE]\n"
+    "               [--currency NAME] [--max-fps N] [--fps] [--platform x11|wayland]\n"
     "       skyfold --install-xscreensaver | --remove-autostart | --config\n"
     "Banknotes tumble down through a dark, fogged sky.\n"
     "  --window           a window of its own (1280x720 unless --geometry says otherwise);\n"
     "                     q or Escape ends it. This is what a plain 'skyfold' does.\n"
     "  --fullscreen       the whole screen (on Wayland every monitor); a key, a click or a\n"
     "                     mouse movement ends it\n"
+    "  --hand-input       with --fullscreen, as the idle watcher runs it: that input does not\n"
+    "                     end the run but is told on standard output; SIGTERM ends it\n"
     "  --background       Wayland only: every monitor's desktop background, under the\n"
     "                     windows (a live wallpaper); input does not end it\n"
     "  --root             X11 only: draw on the window in $XSCREENSAVER_WINDOW, or on the\n"
     "                     root window\n"
     "  --window-id ID     X11 only: draw on the window ID (0x... or decimal)\n"
-    "  --platform NAME    x11 or wayland; without it Wayland where $WAYLAND_DISPLAY is set\n"
-    "                     and no X11 window is named, X11 otherwise\n"
+    "  --platform NAME    x11 or wayland; without it Wayland where $WAYLAND_DISPLAY names a\n"
+    "                     compositor and no X11 window is named, X11 otherwise\n"
     "  --count N          notes falling, 75 to 1500\n"
     "  --view-angle MODE  bottom-up, front-on, top-down or random\n"
     "  --currency NAME    australian, american or euro\n"
@@ -42,10 +44,18 @@ const char kProgramUsage[] =
     "                     --timeout SECONDS without input (1 to 86400, 300 without it),\n"
     "                     until input ends it; again at every idle period. The idle time\n"
     "                     comes from the first the session offers: ext-idle-notify-v1,\n"
-    "                     org_kde_kwin_idle, org.gnome.Mutter.IdleMonitor, X11's\n"
-    "                     MIT-SCREEN-SAVER. Players' and browsers' requests not to start\n"
-    "                     (idle inhibitors, org.freedesktop.ScreenSaver's Inhibit,\n"
-    "                     logind's idle inhibitors) hold it back. One watcher per display.\n"
+    "                     org_kde_kwin_idle, X11's SYNC IDLETIME or MIT-SCREEN-SAVER,\n"
+    "                     org.gnome.Mutter.IdleMonitor. Players' and browsers' requests not\n"
+    "                     to start (idle inhibitors, org.freedesktop.ScreenSaver's Inhibit,\n"
+    "                     the desktop's own, logind's idle inhibitors) hold it back; the\n"
+    "                     desktop's lock or blank ends it. One watcher per display.\n"
+    "  --lock-after SECONDS\n"
+    "                     lock the session through the desktop's own locker when input ends\n"
+    "                     a saver that showed SECONDS or more (0 to 86400; 0: at every\n"
+    "                     return); the saver stays until the lock is there, and the session\n"
+    "                     is also locked before the machine sleeps\n"
+    "  --no-lock          never lock. Without either, GNOME's and KDE's own lock settings\n"
+    "                     decide, and elsewhere nothing is locked\n"
     "  --install-autostart\n"
     "                     start 'skyfold --idle' with these options at every login: writes\n"
     "                     $XDG_CONFIG_HOME/autostart/skyfold.desktop, keeping a previous\n"
@@ -143,6 +153,14 @@ static bool lookUpName(const NamedValue (&table)[N], const char* text, int32_t* 
         }
     }
     return false;
+}
+
+template <size_t N>
+static const char* nameOf(const NamedValue (&table)[N], int32_t value) {
+    for (const NamedValue& entry : table) {
+        if (entry.value == value) return entry.name;
+    }
+    return table[0].name;
 }
 
 // The option's name without its dashes, and its "=value" part when it has one.
@@ -306,39 +324,66 @@ static bool readPacing(Parser& parser, const OptionWord& option, ProgramOptions*
     return true;
 }
 
-// --idle, --install-autostart and --timeout, which sets timeoutGiven.
+// --idle, --install-autostart, the watcher's own options (the last given is noted in
+// watcherOption) and the --hand-input of its saver.
 static bool readIdleWatch(Parser& parser, const OptionWord& option, ProgramOptions* options,
-                          bool* timeoutGiven, bool* known) {
+                          const char** watcherOption, bool* known) {
     *known = true;
-    const bool idle = std::strcmp(option.name, "idle") == 0;
-    if (idle || std::strcmp(option.name, "install-autostart") == 0) {
-        if (option.inlineValue) return parser.fail("--%s takes no value", option.name);
-        options->action = idle ? ProgramAction::IdleWatch : ProgramAction::InstallAutostart;
-    } else if (std::strcmp(option.name, "timeout") == 0) {
-        const char* text = nullptr;
+    const char* text = nullptr;
+    const char* const name = option.name;
+    const bool flag = std::strcmp(name, "idle") == 0 ||
+                      std::strcmp(name, "install-autostart") == 0 ||
+                      std::strcmp(name, "no-lock") == 0 || std::strcmp(name, "hand-input") == 0;
+    if (flag && option.inlineValue) return parser.fail("--%s takes no value", name);
+    const LockRule lockRule = options->lockRule;
+    if (std::strcmp(name, "idle") == 0) {
+        options->action = ProgramAction::IdleWatch;
+    } else if (std::strcmp(name, "install-autostart") == 0) {
+        options->action = ProgramAction::InstallAutostart;
+    } else if (std::strcmp(name, "hand-input") == 0) {
+        options->handInput = true;
+    } else if (std::strcmp(name, "no-lock") == 0) {
+        options->lockRule = LockRule::Never;
+        *watcherOption = "--no-lock";
+    } else if (std::strcmp(name, "timeout") == 0) {
         if (!parser.value(option, &text)) return false;
         if (!parseIdleSeconds(text, &options->idleSeconds)) {
             return parser.fail("--timeout: '%.40s' is not a number of seconds from %d to %d",
                                text, kFewestIdleSeconds, kMostIdleSeconds);
         }
-        *timeoutGiven = true;
+        *watcherOption = "--timeout";
+    } else if (std::strcmp(name, "lock-after") == 0) {
+        if (!parser.value(option, &text)) return false;
+        if (!parseLockSeconds(text, &options->lockAfterSeconds)) {
+            return parser.fail("--lock-after: '%.40s' is not a number of seconds from 0 to %d",
+                               text, kMostIdleSeconds);
+        }
+        options->lockRule = LockRule::After;
+        *watcherOption = "--lock-after";
     } else {
         *known = false;
+    }
+    if (lockRule != LockRule::Desktop && options->lockRule != lockRule) {
+        return parser.fail("%s", "--lock-after and --no-lock contradict each other");
     }
     return true;
 }
 
-// The watcher shows the saver full screen and nothing else; --timeout is the watcher's alone.
-static bool checkIdleWatch(Parser& parser, const ProgramOptions& options, bool timeoutGiven,
-                           bool targetGiven) {
+// The watcher shows the saver full screen and nothing else; its own options are its alone, and
+// only a full-screen run hands its input on.
+static bool checkIdleWatch(Parser& parser, const ProgramOptions& options,
+                           const char* watcherOption, bool targetGiven) {
     const bool watcher = options.action == ProgramAction::IdleWatch ||
                          options.action == ProgramAction::InstallAutostart;
-    if (timeoutGiven && !watcher) {
-        return parser.fail("%s", "--timeout goes with --idle or --install-autostart");
+    if (watcherOption && !watcher) {
+        return parser.fail("%s goes with --idle or --install-autostart", watcherOption);
     }
     if (watcher && targetGiven) {
         return parser.fail("%s", "--idle and --install-autostart show the saver full screen: no "
                                  "--window, --fullscreen, --background, --root or --window-id");
+    }
+    if (options.handInput && options.target != DrawTarget::FullScreen) {
+        return parser.fail("%s", "--hand-input goes with --fullscreen");
     }
     return true;
 }
@@ -367,10 +412,12 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
     *options = ProgramOptions{ProgramAction::Run, DrawTarget::OwnWindow, 0,
                               kDefaultWindowWidthPixels, kDefaultWindowHeightPixels,
                               SettingOverrides{false, false, false, SaverSettings{0, 0, 0}},
-                              kNoMaxFps, false, WindowSystem::Automatic, kDefaultIdleSeconds};
+                              kNoMaxFps, false, WindowSystem::Automatic, kDefaultIdleSeconds,
+                              LockRule::Desktop, 0, false};
     error[0] = '\0';
     Parser parser = {argc, argv, 1, error};
-    bool explicitWindowId = false, timeoutGiven = false, targetGiven = false;
+    bool explicitWindowId = false, targetGiven = false;
+    const char* watcherOption = nullptr;  // the last of the watcher's own options given
     while (parser.next < argc) {
         const char* word = argv[parser.next++];
         OptionWord option;
@@ -391,13 +438,56 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
         bool known = false;
         if (!readTarget(parser, option, options, &explicitWindowId, &known)) return false;
         targetGiven = targetGiven || (known && std::strcmp(option.name, "platform") != 0);
-        if (!known && !readIdleWatch(parser, option, options, &timeoutGiven, &known)) return false;
+        if (!known && !readIdleWatch(parser, option, options, &watcherOption, &known)) return false;
         if (!known && !readSetting(parser, option, options, &known)) return false;
         if (!known && !readPacing(parser, option, options, &known)) return false;
         if (!known) return parser.fail("unknown option '%.40s'", word);
     }
-    if (!checkIdleWatch(parser, *options, timeoutGiven, targetGiven)) return false;
+    if (!checkIdleWatch(parser, *options, watcherOption, targetGiven)) return false;
     return applyDaemonWindow(parser, xscreensaverWindow, explicitWindowId, options);
+}
+
+// The words that give a run the settings and frame options these options give, on the window
+// system named (none for Automatic).
+static void addRunWords(const ProgramOptions& options, WindowSystem windowSystem,
+                        std::vector<std::string>* words) {
+    const SettingOverrides& given = options.overrides;
+    if (given.noteCountGiven) {
+        words->insert(words->end(), {"--count", std::to_string(given.values.noteCount)});
+    }
+    if (given.viewAngleGiven) {
+        words->insert(words->end(), {"--view-angle", nameOf(kViewAngles, given.values.viewAngle)});
+    }
+    if (given.currencyGiven) {
+        words->insert(words->end(), {"--currency", nameOf(kCurrencies, given.values.currencyType)});
+    }
+    if (options.maxFps != kNoMaxFps) {
+        words->insert(words->end(), {"--max-fps", std::to_string(options.maxFps)});
+    }
+    if (options.showFps) words->push_back("--fps");
+    if (windowSystem != WindowSystem::Automatic) {
+        words->insert(words->end(),
+                      {"--platform", nameOf(kWindowSystems, static_cast<int32_t>(windowSystem))});
+    }
+}
+
+std::vector<std::string> saverWords(const ProgramOptions& options, WindowSystem windowSystem) {
+    std::vector<std::string> words = {"--fullscreen", "--hand-input"};
+    addRunWords(options, windowSystem, &words);
+    return words;
+}
+
+std::vector<std::string> watcherWords(const ProgramOptions& options) {
+    std::vector<std::string> words = {"--idle"};
+    if (options.idleSeconds != kDefaultIdleSeconds) {
+        words.insert(words.end(), {"--timeout", std::to_string(options.idleSeconds)});
+    }
+    if (options.lockRule == LockRule::Never) words.push_back("--no-lock");
+    if (options.lockRule == LockRule::After) {
+        words.insert(words.end(), {"--lock-after", std::to_string(options.lockAfterSeconds)});
+    }
+    addRunWords(options, options.platform, &words);
+    return words;
 }
 
 static bool isX11Window(DrawTarget target) {

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "settings/settings_file.h"
 
@@ -25,6 +27,13 @@ enum class DrawTarget {
     GivenWindow,  // --window-id, or $XSCREENSAVER_WINDOW: never maps a window of its own
     RootWindow,   // --root with no $XSCREENSAVER_WINDOW: the screen's root window
     Background    // --background (Wayland): under every window, and no input ends it
+};
+
+// Whether the watcher locks the session when the user comes back to its saver.
+enum class LockRule {
+    Desktop,  // neither option: as the desktop's own settings say, where they can be read
+    Never,    // --no-lock
+    After     // --lock-after SECONDS
 };
 
 enum class WindowSystem {
@@ -48,6 +57,9 @@ struct ProgramOptions {
     bool showFps;                  // --fps: the frame rate in the lower left corner
     WindowSystem platform;         // --platform, or Automatic
     int32_t idleSeconds;           // --timeout: the watcher's idle time before the saver
+    LockRule lockRule;
+    int32_t lockAfterSeconds;      // --lock-after: how long a saver shows before a return locks
+    bool handInput;                // --hand-input: input is told to the watcher, not an end
 };
 
 const size_t kOptionErrorBytes = 160;
@@ -64,6 +76,14 @@ bool parseProgramOptions(int argc, const char* const* argv, const char* xscreens
 // target does not exist on the window system that --platform names.
 bool chooseWindowSystem(const ProgramOptions& options, const char* waylandDisplay,
                         WindowSystem* windowSystem, char (&error)[kOptionErrorBytes]);
+
+// The watcher's saver's command line (argv[1] on): --fullscreen on the window system the watcher
+// chose, handing input to the watcher, with the settings and frame options given.
+std::vector<std::string> saverWords(const ProgramOptions& options, WindowSystem windowSystem);
+
+// The watcher's command line for its autostart entry: --idle and the options given, the default
+// timeout left out.
+std::vector<std::string> watcherWords(const ProgramOptions& options);
 
 // How a setting option reads its value, the one rule for the command line and the page's URL
 // query: name is count, view-angle or currency (no dashes); text its value, whose words are read

@@ -11,6 +11,7 @@
 
 #include "host/idle_rules.h"
 #include "host/unix/idle_watch.h"
+#include "host/unix/program_path.h"
 
 static const char kEntryName[] = "skyfold.desktop";
 static const char kBackupSuffix[] = ".bak";
@@ -35,7 +36,7 @@ static bool copyFile(const std::string& from, const std::string& to, GError** er
     return copied;
 }
 
-int installAutostart(int argc, const char* const* argv) {
+int installAutostart(const ProgramOptions& options, const char* argv0) {
     const std::string path = entryPath();
     const std::string folder = path.substr(0, path.rfind('/'));
     if (g_mkdir_with_parents(folder.c_str(), kFolderMode) != 0) {
@@ -48,9 +49,7 @@ int installAutostart(int argc, const char* const* argv) {
         g_error_free(error);
         return status;
     }
-    gchar* self = g_file_read_link("/proc/self/exe", nullptr);
-    const std::string entry = autostartEntry(self ? self : argv[0], watcherArguments(argc, argv));
-    g_free(self);
+    const std::string entry = autostartEntry(ownProgramPath(argv0), watcherWords(options));
     if (!g_file_set_contents(path.c_str(), entry.c_str(), static_cast<gssize>(entry.size()),
                              &error)) {
         const int status = refuse("write", path, error->message);

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +12,8 @@
 
 #include "host/program_options.h"
 #include "host/unix/idle_watch.h"
+#include "host/unix/program_path.h"
+#include "host/unix/run_control.h"
 #include "host/wayland/wayland_run.h"
 #include "host/x11/saver_window.h"
 #include "host/x11/xscreensaver_install.h"
@@ -25,9 +26,7 @@ static const char kSettingsProgram[] = "skyfold-settings";
 // The settings dialog is a program of its own, installed beside this one; it takes this process's
 // place, so its exit status is the run's.
 static int runSettingsProgram(const char* argv0) {
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path = length > 0 ? std::string(self, static_cast<size_t>(length)) : argv0;
+    std::string path = ownProgramPath(argv0);
     path = path.substr(0, path.rfind('/') + 1) + kSettingsProgram;
     char* const arguments[] = {const_cast<char*>(kSettingsProgram), NULL};
     execv(path.c_str(), arguments);
@@ -48,6 +47,19 @@ static bool fallsBackToX11(const ProgramOptions& options) {
     return true;
 }
 
+// The one choice of window system, for a run and for the idle watcher with its saver alike.
+static bool chooseRunWindowSystem(const ProgramOptions& options, WindowSystem* windowSystem) {
+    char error[kOptionErrorBytes];
+    if (!chooseWindowSystem(options, std::getenv("WAYLAND_DISPLAY"), windowSystem, error)) {
+        std::fprintf(stderr, "skyfold: %s\n", error);
+        return false;
+    }
+    if (*windowSystem == WindowSystem::Wayland && fallsBackToX11(options)) {
+        *windowSystem = WindowSystem::X11;
+    }
+    return true;
+}
+
 int main(int argc, char** argv) {
     ProgramOptions options;
     char error[kOptionErrorBytes];
@@ -61,18 +73,17 @@ int main(int argc, char** argv) {
     }
     if (options.action == ProgramAction::InstallXscreensaver) return installXscreensaverEntry();
     if (options.action == ProgramAction::Configure) return runSettingsProgram(argv[0]);
-    if (options.action == ProgramAction::IdleWatch) return runIdleWatch(argc, argv, options);
-    if (options.action == ProgramAction::InstallAutostart) return installAutostart(argc, argv);
+    if (options.action == ProgramAction::InstallAutostart) {
+        return installAutostart(options, argv[0]);
+    }
     if (options.action == ProgramAction::RemoveAutostart) return removeAutostart();
-    setSettingOverrides(options.overrides);
-    keepRendererMemoryMapped();
     WindowSystem windowSystem = WindowSystem::X11;
-    if (!chooseWindowSystem(options, std::getenv("WAYLAND_DISPLAY"), &windowSystem, error)) {
-        std::fprintf(stderr, "skyfold: %s\n", error);
-        return kBadInputExitCode;
+    if (!chooseRunWindowSystem(options, &windowSystem)) return kBadInputExitCode;
+    if (options.action == ProgramAction::IdleWatch) {
+        return runIdleWatch(options, windowSystem, argv[0]);
     }
-    if (windowSystem == WindowSystem::Wayland && fallsBackToX11(options)) {
-        windowSystem = WindowSystem::X11;
-    }
+    setSettingOverrides(options.overrides);
+    handRunInputToWatcher(options.handInput);
+    keepRendererMemoryMapped();
     return windowSystem == WindowSystem::Wayland ? runWaylandSaver(options) : runX11Saver(options);
 }

@@ -1,5 +1,8 @@
-// The run state both Linux window systems share: the signal flag and the preview flag.
+// The run state both Linux window systems share: the signal flag, the preview flag, and the input
+// that a full-screen run hands to the idle watcher.
 #include "host/unix/run_control.h"
+
+#include <unistd.h>
 
 #include <csignal>
 
@@ -7,6 +10,8 @@ static struct {
     volatile std::sig_atomic_t signalled;  // SIGTERM, SIGINT or SIGHUP came
     bool previewSettled;
     bool isPreview;
+    bool handsInput;                       // --hand-input
+    bool inputHanded;                      // told the watcher already
 } gRun;
 
 static const int32_t kNarrowestBannerViewPixels = 640;  // narrower is a preview pane: no banner
@@ -20,11 +25,35 @@ static void onSignal(int) {
     gRun.signalled = 1;
 }
 
+bool hangUpIgnored() {
+    struct sigaction current = {};
+    return sigaction(SIGHUP, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 void installRunSignals() {
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    for (int signalNumber : kRunSignals) sigaction(signalNumber, &action, nullptr);
+    for (int signalNumber : kRunSignals) {
+        if (signalNumber == SIGHUP && hangUpIgnored()) continue;
+        sigaction(signalNumber, &action, nullptr);
+    }
+}
+
+// NOTE: a watcher that went away leaves a closed pipe, whose SIGPIPE would end the run unseen.
+void handRunInputToWatcher(bool handInput) {
+    gRun.handsInput = handInput;
+    if (handInput) signal(SIGPIPE, SIG_IGN);
+}
+
+bool inputEndsRun() {
+    static const char kInputLine[] = "input\n";
+    if (!gRun.handsInput) return true;
+    if (!gRun.inputHanded && write(STDOUT_FILENO, kInputLine, sizeof kInputLine - 1) < 0) {
+        return true;  // no watcher hears it: the input is the run's again
+    }
+    gRun.inputHanded = true;
+    return false;
 }
 
 void blockRunSignals(sigset_t* waitMask) {

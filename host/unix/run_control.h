@@ -1,6 +1,7 @@
 // What a Linux run shares whichever window system draws it: the signals that end it (SIGTERM,
-// SIGINT and SIGHUP), whether it is a preview, which the scene asks through hostIsPreview, the frame
-// options its command line gives, and the names its windows carry.
+// SIGINT and SIGHUP), the input that ends it or is handed to the idle watcher, whether it is a
+// preview, which the scene asks through hostIsPreview, the frame options its command line gives,
+// and the names its windows carry.
 #pragma once
 #ifdef _WIN32
 #error "host/unix/run_control.h belongs to the Linux host"
@@ -17,8 +18,19 @@
 const char kWindowTitle[] = "Skyfold";
 const char kApplicationId[] = "skyfold";  // Wayland's app id, X11's instance name
 
-// Handlers that note the signal; without SA_RESTART, so a signal also cuts a wait short.
+// Handlers that note the signal; without SA_RESTART, so a signal also cuts a wait short. A SIGHUP
+// that is ignored (nohup) stays ignored.
 void installRunSignals();
+
+// True while SIGHUP is ignored.
+bool hangUpIgnored();
+
+// With --hand-input the idle watcher hears the input that would end a full-screen run.
+void handRunInputToWatcher(bool handInput);
+
+// Input that ends a full-screen run came: true when it ends the run. Where the watcher runs it,
+// the input is told once on standard output instead, and the run goes on until the watcher ends it.
+bool inputEndsRun();
 
 // Blocks the three signals, so that they arrive only inside a wait that unblocks them (ppoll with
 // *waitMask): a signal can then never slip in between a check and the wait.

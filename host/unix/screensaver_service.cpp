@@ -1,21 +1,23 @@
-// org.freedesktop.ScreenSaver's Inhibit and UnInhibit, served where no desktop does (sway,
-// Hyprland and the like): the book of requests, each dropped when its caller leaves the bus, and
-// all of them when a desktop takes the name over.
+// org.freedesktop.ScreenSaver's Inhibit and UnInhibit, served at /org/freedesktop/ScreenSaver and
+// /ScreenSaver: the book of requests, each dropped when its caller leaves the bus, and all of them,
+// with both objects, when the name goes to a desktop that takes it over.
+#include "host/unix/screensaver_service.h"
+
 #include <map>
 #include <string>
 
-#include "host/idle_rules.h"
-#include "host/unix/inhibit_watches.h"
-
 static struct {
+    GDBusConnection* bus;
     const IdleReports* reports;
+    guint ownerId;                               // 0 while not serving
+    guint objects[2];                            // registered while the name is ours
     InhibitBook book;
     std::map<std::string, guint> callerWatches;  // a name watch per caller holding a request
-    bool owned;                                  // the bus gave the watcher the name
 } gService;
 
 static const char kServiceName[] = "org.freedesktop.ScreenSaver";
 static const char* const kObjectPaths[] = {"/org/freedesktop/ScreenSaver", "/ScreenSaver"};
+static const char kRefusedError[] = "org.freedesktop.DBus.Error.LimitsExceeded";
 static const char kInterfaceXml[] =
     "<node><interface name='org.freedesktop.ScreenSaver'>"
     "<method name='Inhibit'><arg type='s' name='application_name' direction='in'/>"
@@ -41,18 +43,24 @@ static void onCallerVanished(GDBusConnection*, const gchar* caller, gpointer) {
     reportBook();
 }
 
-static void watchCaller(GDBusConnection* bus, const char* caller) {
+static void watchCaller(const char* caller) {
     if (gService.callerWatches.count(caller) != 0) return;
     gService.callerWatches[caller] = g_bus_watch_name_on_connection(
-        bus, caller, G_BUS_NAME_WATCHER_FLAGS_NONE, nullptr, onCallerVanished, nullptr, nullptr);
+        gService.bus, caller, G_BUS_NAME_WATCHER_FLAGS_NONE, nullptr, onCallerVanished, nullptr,
+        nullptr);
 }
 
-static void onMethodCall(GDBusConnection* bus, const gchar* caller, const gchar*, const gchar*,
+static void onMethodCall(GDBusConnection*, const gchar* caller, const gchar*, const gchar*,
                          const gchar* method, GVariant* parameters,
                          GDBusMethodInvocation* invocation, gpointer) {
     if (g_strcmp0(method, "Inhibit") == 0) {
         const uint32_t cookie = addInhibit(&gService.book, caller);
-        watchCaller(bus, caller);
+        if (cookie == 0) {
+            g_dbus_method_invocation_return_dbus_error(
+                invocation, kRefusedError, "too many requests not to start the screen saver");
+            return;
+        }
+        watchCaller(caller);
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", cookie));
     } else {
         guint32 cookie = 0;
@@ -64,38 +72,52 @@ static void onMethodCall(GDBusConnection* bus, const gchar* caller, const gchar*
     reportBook();
 }
 
-static void onNameAcquired(GDBusConnection*, const gchar*, gpointer) {
-    gService.owned = true;
-}
-
-// Lost to a desktop that took the name over (or never had, when the bus refused it).
-static void onNameLost(GDBusConnection* bus, const gchar*, gpointer) {
-    if (!gService.owned) return;
-    gService.owned = false;
-    gService.book.held.clear();
-    for (const auto& watch : gService.callerWatches) g_bus_unwatch_name(watch.second);
-    gService.callerWatches.clear();
-    reportBook();
-    followDesktopInhibits(bus);
-}
-
 static const GDBusInterfaceVTable kVTable = {onMethodCall, nullptr, nullptr, {}};
 
-bool serveScreenSaver(GDBusConnection* sessionBus, const IdleReports* reports) {
-    if (busNameOwned(sessionBus, kServiceName)) return false;
-    gService.reports = reports;
+static void onNameAcquired(GDBusConnection* bus, const gchar*, gpointer) {
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kInterfaceXml, nullptr);
-    for (const char* path : kObjectPaths) {
-        g_dbus_connection_register_object(sessionBus, path, node->interfaces[0], &kVTable,
-                                          nullptr, nullptr, nullptr);
+    for (size_t i = 0; i < G_N_ELEMENTS(kObjectPaths); ++i) {
+        gService.objects[i] = g_dbus_connection_register_object(
+            bus, kObjectPaths[i], node->interfaces[0], &kVTable, nullptr, nullptr, nullptr);
     }
     g_dbus_node_info_unref(node);
-    // NOTE: a desktop that starts after the watcher may take the name over; its book then holds
-    // the requests, and the watcher follows it.
-    g_bus_own_name_on_connection(
+}
+
+static void dropObjectsAndBook() {
+    for (guint& object : gService.objects) {
+        if (object != 0) g_dbus_connection_unregister_object(gService.bus, object);
+        object = 0;
+    }
+    for (const auto& watch : gService.callerWatches) g_bus_unwatch_name(watch.second);
+    gService.callerWatches.clear();
+    const bool held = !gService.book.held.empty();
+    gService.book.held.clear();
+    if (held) reportBook();
+}
+
+// Taken over by a desktop, or never had, when another owned it already.
+static void onNameLost(GDBusConnection*, const gchar*, gpointer) {
+    stopServingScreenSaver();
+}
+
+void serveScreenSaver(GDBusConnection* sessionBus, const IdleReports* reports) {
+    if (gService.ownerId != 0) return;
+    gService.bus = sessionBus;
+    gService.reports = reports;
+    gService.ownerId = g_bus_own_name_on_connection(
         sessionBus, kServiceName,
         static_cast<GBusNameOwnerFlags>(G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE |
                                         G_BUS_NAME_OWNER_FLAGS_ALLOW_REPLACEMENT),
         onNameAcquired, onNameLost, nullptr, nullptr);
-    return true;
+}
+
+void stopServingScreenSaver() {
+    if (gService.ownerId == 0) return;
+    g_bus_unown_name(gService.ownerId);
+    gService.ownerId = 0;
+    dropObjectsAndBook();
+}
+
+bool servingScreenSaver() {
+    return gService.ownerId != 0;
 }

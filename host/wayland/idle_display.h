@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-#include "host/idle_rules.h"
-#include "host/unix/idle_sources.h"
+#include "host/idle_sources.h"
 
 // Connects and reads the globals; false when no compositor answers.
 bool openIdleDisplay(bool* extIdleNotify, bool* kdeIdle);

@@ -7,7 +7,7 @@
 
 #include <wayland-client.h>
 
-#include "host/unix/idle_sources.h"
+#include "host/idle_sources.h"
 
 // NOTE: version 1 only: version 2 adds a request that ignores idle inhibitors, which a saver
 // must never use.

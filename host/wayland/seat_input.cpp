@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "host/input_rules.h"
+#include "host/unix/run_control.h"
 #include "host/wayland/wayland_globals.h"
 
 static struct {
@@ -24,6 +25,11 @@ static struct {
     xkb_state* keyState;
     ScreenPoint pointerReference;  // surface-local, where the pointer entered the surface
 } gSeat;
+
+// Input that ends the run ends it, or is handed to the idle watcher.
+static void inputCame() {
+    if (inputEndsRun()) endWaylandRun();
+}
 
 static const uint32_t kSeatVersion = 5;   // touch frames; libwayland's later events unbound
 static const uint32_t kEvdevToXkbKeycode = 8;  // xkb numbers keys 8 above the kernel's codes
@@ -63,7 +69,7 @@ static bool isQuitKey(uint32_t key) {
 
 static void onKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t key, uint32_t state) {
     if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
-    if (keyEndsRun(gSeat.target, isQuitKey(key))) endWaylandRun();
+    if (keyEndsRun(gSeat.target, isQuitKey(key))) inputCame();
 }
 
 // Keys already held when the surface takes the keyboard were pressed before the run; only
@@ -90,16 +96,16 @@ static void onPointerEnter(void*, wl_pointer* pointer, uint32_t serial, wl_surfa
 }
 
 static void onPointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
-    if (mouseTravelEndsRun(gSeat.pointerReference, surfacePoint(x, y))) endWaylandRun();
+    if (mouseTravelEndsRun(gSeat.pointerReference, surfacePoint(x, y))) inputCame();
 }
 
 static void onButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-    if (state == WL_POINTER_BUTTON_STATE_PRESSED && pressEndsRun(gSeat.target)) endWaylandRun();
+    if (state == WL_POINTER_BUTTON_STATE_PRESSED && pressEndsRun(gSeat.target)) inputCame();
 }
 
 // X11 reports the wheel as buttons, and they end a full-screen run there.
 static void onAxis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {
-    if (pressEndsRun(gSeat.target)) endWaylandRun();
+    if (pressEndsRun(gSeat.target)) inputCame();
 }
 
 static void onPointerLeave(void*, wl_pointer*, uint32_t, wl_surface*) {}
@@ -117,7 +123,7 @@ static const wl_pointer_listener kPointerListener = {
 
 static void onTouchDown(void*, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t,
                         wl_fixed_t) {
-    if (pressEndsRun(gSeat.target)) endWaylandRun();
+    if (pressEndsRun(gSeat.target)) inputCame();
 }
 
 static void onTouchUp(void*, wl_touch*, uint32_t, uint32_t, int32_t) {}

@@ -149,8 +149,9 @@ static int windowWidth() {
 
 // ---- events ----------------------------------------------------------------------------------
 
+// The user's doing ends the run, or is handed to the idle watcher.
 static void endRun() {
-    gRun.ending = true;
+    if (inputEndsRun()) gRun.ending = true;
 }
 
 static void onKeyPress(XEvent& event) {

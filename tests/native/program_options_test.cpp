@@ -128,6 +128,31 @@ TEST(ProgramOptions, IdleWatcherAndItsAutostart) {
     EXPECT_EQ(ProgramAction::InstallAutostart, install.options.action);
     EXPECT_EQ(45, install.options.idleSeconds);
     EXPECT_EQ(ProgramAction::RemoveAutostart, parse({"--remove-autostart"}).options.action);
+    const Parsed locking = parse({"--idle", "--lock-after=0"});
+    EXPECT_EQ(LockRule::After, locking.options.lockRule);
+    EXPECT_EQ(0, locking.options.lockAfterSeconds);
+    EXPECT_EQ(LockRule::Never, parse({"--no-lock", "--install-autostart"}).options.lockRule);
+    EXPECT_EQ(LockRule::Desktop, idle.options.lockRule);
+    EXPECT_TRUE(parse({"--fullscreen", "--hand-input"}).options.handInput);
+}
+
+TEST(ProgramOptions, TheWatcherPassesItsOptionsOn) {
+    const Parsed idle = parse({"--idle", "--timeout", "60", "--count=300", "--no-lock",
+                               "--currency", "Euro", "--max-fps", "30", "--view-angle=top-down"});
+    ASSERT_TRUE(idle.ok) << idle.error;
+    EXPECT_EQ((std::vector<std::string>{"--fullscreen", "--hand-input", "--count", "300",
+                                        "--view-angle", "top-down", "--currency", "euro",
+                                        "--max-fps", "30", "--platform", "x11"}),
+              saverWords(idle.options, WindowSystem::X11));
+    EXPECT_EQ((std::vector<std::string>{"--idle", "--timeout", "60", "--no-lock", "--count", "300",
+                                        "--view-angle", "top-down", "--currency", "euro",
+                                        "--max-fps", "30"}),
+              watcherWords(idle.options));
+    const Parsed install = parse({"--install-autostart", "--lock-after", "30", "--fps",
+                                  "--platform", "wayland"});
+    EXPECT_EQ((std::vector<std::string>{"--idle", "--lock-after", "30", "--fps", "--platform",
+                                        "wayland"}),
+              watcherWords(install.options));
 }
 
 TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
@@ -164,6 +189,13 @@ TEST(ProgramOptions, BadInputSaysWhatIsWrongInOneLine) {
         {{"--install-autostart", "--timeout=86401"},
          "--timeout: '86401' is not a number of seconds from 1 to 86400"},
         {{"--timeout", "60"}, "--timeout goes with --idle or --install-autostart"},
+        {{"--lock-after", "5"}, "--lock-after goes with --idle or --install-autostart"},
+        {{"--idle", "--lock-after", "-1"},
+         "--lock-after: '-1' is not a number of seconds from 0 to 86400"},
+        {{"--idle", "--no-lock", "--lock-after", "5"},
+         "--lock-after and --no-lock contradict each other"},
+        {{"--idle", "--no-lock=1"}, "--no-lock takes no value"},
+        {{"--window", "--hand-input"}, "--hand-input goes with --fullscreen"},
         {{"--idle", "--window"}, "--idle and --install-autostart show the saver full screen: "
                                  "no --window, --fullscreen, --background, --root or --window-id"},
         {{"--remove-autostart", "--timeout", "5"},

@@ -26,9 +26,11 @@ wait_for "the desktop's request" test -e "$scratch/held"
 export WAYLAND_DEBUG=1
 start_skyfold --idle --timeout 2 --count 100
 watcher_pid=$saver_pid
+echo "$watcher_pid" >"$scratch/watcher"
 saver_shown() { grep -qE -- "-> $saver_request" "$scratch/stderr"; }
-wait_for "the end of the desktop's request" test -e "$scratch/released"
-saver_shown && fail "the saver came during the desktop's request"
+wait_for "the end of the desktop's request" test -s "$scratch/released"
+[ "$(cat "$scratch/released")" = "without saver" ] ||
+    fail "the saver came during the desktop's request"
 wait_for "the saver" saver_shown
 grep -q "skyfold: the saver comes after 2 s without input (idle time from $source_name)" \
     "$scratch/stderr" || fail "idle source: $(grep '^skyfold' "$scratch/stderr")"
